@@ -1,0 +1,40 @@
+# The two commands a player or developer needs on a fresh Debian 12 machine:
+#   make run   installs what is missing, builds in Release and starts the game
+#   make test  installs what is missing, builds with sanitizers and runs every test
+# and, for developers, `make bench` (Release benchmarks) and `make fuzz` (libFuzzer, clang).
+
+JOBS        ?= $(shell nproc)
+TEST_DIR    := build/test
+RELEASE_DIR := build/release
+FUZZ_DIR    := build/fuzz
+CMAKE_GEN   := -G Ninja
+
+.PHONY: all deps build test bench run fuzz clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	cmake -S . -B $(RELEASE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+
+test: deps
+	cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_TESTS=ON
+	cmake --build $(TEST_DIR) -j $(JOBS)
+	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(RELEASE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DQV_BENCH=ON
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target run_benchmarks
+
+run: build
+	cd assets && ../$(RELEASE_DIR)/quorvantile
+
+fuzz: deps
+	CXX=clang++ cmake -S . -B $(FUZZ_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_TESTS=OFF -DQV_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+
+clean:
+	rm -rf build

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "app/back_buffer.h"
+
+struct SDL_Window;
+
+namespace qv {
+
+class DrawContext;
+
+// A window picture: width x height pixels, four bytes each in red, green, blue, alpha order.
+struct IconImage {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint8_t> rgba;
+};
+
+// Everything window creation needs. The client area is exactly clientWidth x clientHeight and the
+// window cannot be resized.
+struct WindowSpec {
+    static constexpr int32_t kDefaultPosition = static_cast<int32_t>(0x80000000u);
+    int32_t clientHeight = 300;
+    int32_t clientWidth = 300;
+    int32_t y = kDefaultPosition;
+    int32_t x = kDefaultPosition;
+    const char* windowName = nullptr;  // points at CoreApp::title
+    const char* className = nullptr;   // points at CoreApp::className
+};
+
+// The application framework: one object that owns the window, the back buffer and the frame-paced
+// main loop, and hands every event to a virtual operation that a derived application overrides.
+class CoreApp {
+public:
+    // Sets the defaults and makes this object the current application. No window, no platform call.
+    CoreApp();
+    // Releases the back buffer.
+    virtual ~CoreApp();
+    CoreApp(const CoreApp&) = delete;
+    CoreApp& operator=(const CoreApp&) = delete;
+
+    virtual int onInit() { return 1; }
+    virtual int onStart(std::string_view /*commandLine*/) { return onInit(); }
+    virtual int onExit() { return 1; }
+    virtual int onFrame() { return 1; }
+    virtual int onIdle() { return 1; }
+    // Nonzero when handled. The default handles nothing.
+    virtual int onMessage(uint32_t message, uint64_t wParam, int64_t lParam);
+    // Draws the overlay into the back buffer and presents the whole back buffer.
+    virtual int onPaint();
+    virtual void onDraw(DrawContext& /*dc*/) {}
+    virtual void onMouseMove(int32_t /*x*/, int32_t /*y*/) {}
+    virtual void onLButtonDown(int32_t /*x*/, int32_t /*y*/) {}
+    virtual void onLButtonUp(int32_t /*x*/, int32_t /*y*/) {}
+    virtual void onLButtonDblClk(int32_t /*x*/, int32_t /*y*/) {}
+    virtual void onRButtonDown(int32_t /*x*/, int32_t /*y*/) {}
+    virtual void onRButtonUp(int32_t /*x*/, int32_t /*y*/) {}
+    virtual void onRButtonDblClk(int32_t /*x*/, int32_t /*y*/) {}
+
+    // 1 when `message` is a mouse message, which then reaches its mouse operation with the signed
+    // 16-bit halves of lParam as x (low) and y (high).
+    int dispatchMouse(uint32_t message, uint64_t wParam, int64_t lParam);
+
+    // The process's life: start up, loop until quit, shut down. Returns the exit code: the quit
+    // code after a run, 1 when start-up failed.
+    int run(std::string_view commandLine);
+    bool startUp(std::string_view commandLine);
+    int mainLoop();
+    void shutDown();
+
+    int createBackBuffer(int32_t width, int32_t height, int32_t sourceOffset) {
+        return backBuffer.createBackBuffer(width, height, sourceOffset);
+    }
+    int releaseBackBuffer() { return backBuffer.releaseBackBuffer(); }
+    // Asks for a paint of the whole window, handled after the pending input and before the next frame.
+    void invalidate();
+
+    // The millisecond clock of the main loop; tests put a clock of their own here.
+    std::function<uint32_t()> clock;
+
+    std::array<char, 32> className{};
+    std::array<char, 32> title{};
+    IconImage icon;
+    WindowSpec windowSpec;
+    uint32_t frameInterval = 50;
+    SDL_Window* window = nullptr;
+    BackBuffer backBuffer;
+};
+
+// The application object; every CoreApp construction points it at itself.
+extern CoreApp* currentApp;
+
+}  // namespace qv
