@@ -1,0 +1,63 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/core_app.h"
+#include "field/sand_field.h"
+#include "game/score_state.h"
+#include "image/image_layer.h"
+
+namespace qv {
+
+// The game: a sand field under the mouse, a background picture, and the score.
+class SandGame : public CoreApp {
+public:
+    static constexpr int32_t kClientWidth = 448;
+    static constexpr int32_t kClientHeight = 640;
+    static constexpr uint32_t kFrameMilliseconds = 17;
+    static constexpr int32_t kFieldOrigin = 32;  // the field and the picture start at (32, 32)
+    static constexpr int32_t kPictureWidth = 384;
+    static constexpr int32_t kPictureHeight = 576;
+    static constexpr int32_t kBeadsPerPour = 300;
+    static constexpr const char* kHiddenPicture = "back1_sml.bmp";
+    static constexpr const char* kShownPicture = "back2_sml.bmp";
+
+    SandGame() = default;
+
+    // Seeds the generator from the calendar time, then `initialise`.
+    int onInit() override;
+    // Everything start-up does after seeding: the field, the pictures, the score, the window
+    // parameters, the back buffer and where everything sits in it. 0 on failure, with the reason
+    // in `startUpError`.
+    int initialise();
+
+    // One frame: move the pour, run the field's steps, score, compose the picture.
+    int onFrame() override;
+    // Paints go to the painter, everything else to the mouse.
+    int onMessage(uint32_t message, uint64_t wParam, int64_t lParam) override;
+    // The score display.
+    void onDraw(DrawContext& dc) override;
+
+    void onMouseMove(int32_t mouseX, int32_t mouseY) override;
+    // Pours, or starts a new game once this one is over.
+    void onLButtonDown(int32_t mouseX, int32_t mouseY) override;
+    // Ends the game.
+    void onRButtonDown(int32_t mouseX, int32_t mouseY) override;
+
+    int32_t nextHue = 0;
+    SandField field;
+    ScoreState scoreState;
+    std::array<ImageLayer, 2> layers;  // 0: back1_sml.bmp, prepared but never shown; 1: back2_sml.bmp
+
+private:
+    bool loadPictures();
+    void placeDrawables();
+    void setPendingCell(int32_t mouseX, int32_t mouseY);
+    void restart();
+    void drawCursor();
+    uint32_t nextHueColour() const;
+};
+
+}  // namespace qv

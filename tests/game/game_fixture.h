@@ -1,0 +1,51 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "game/sand_game.h"
+#include "support/mt19937.h"
+
+namespace qv::testing {
+
+inline std::filesystem::path assetsDirectory() {
+    const char* source = std::getenv("QV_SOURCE_DIR");
+    return std::filesystem::path(source != nullptr ? source : "../..") / "assets";
+}
+
+// Runs a test inside a directory, going back to where it was afterwards.
+class WorkingDirectory {
+public:
+    explicit WorkingDirectory(const std::filesystem::path& directory) : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(directory);
+    }
+    ~WorkingDirectory() { std::filesystem::current_path(previous_); }
+    WorkingDirectory(const WorkingDirectory&) = delete;
+    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+private:
+    std::filesystem::path previous_;
+};
+
+// A game started as the program starts it, with a fixed seed, in the folder of the pictures.
+class StartedGame : public ::testing::Test {
+protected:
+    static constexpr uint32_t kSeed = 20261206;
+
+    void SetUp() override {
+        WorkingDirectory inAssets(assetsDirectory());
+        sharedRandom().seed(kSeed);
+        ASSERT_EQ(game->initialise(), 1) << game->startUpError;
+    }
+
+    // Puts the mouse over visible cell (x, y).
+    static int32_t pixelX(int32_t cellX) { return SandGame::kFieldOrigin + 4 * cellX + 1; }
+    static int32_t pixelY(int32_t cellY) { return SandGame::kFieldOrigin + 4 * cellY + 1; }
+
+    std::unique_ptr<SandGame> game = std::make_unique<SandGame>();
+};
+
+}  // namespace qv::testing

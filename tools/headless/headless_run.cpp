@@ -1,0 +1,135 @@
+#include "headless_run.h"
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "game/sand_game.h"
+#include "image/bmp_writer.h"
+#include "input_script.h"
+#include "support/mt19937.h"
+#include "trace.h"
+
+namespace qv::headless {
+
+namespace {
+
+std::optional<std::vector<ScriptEvent>> loadScript(const std::string& path, std::ostream& errors) {
+    if (path.empty()) {
+        return std::vector<ScriptEvent>{};
+    }
+    std::ifstream input(path);
+    if (!input) {
+        errors << "quorvantile-headless: cannot open the input script '" << path << "'\n";
+        return std::nullopt;
+    }
+    std::string error;
+    auto events = parseInputScript(input, error);
+    if (!events) {
+        errors << "quorvantile-headless: " << path << ": " << error << '\n';
+    }
+    return events;
+}
+
+void deliver(SandGame& game, const ScriptEvent& event) {
+    switch (event.action) {
+        case MouseAction::Move: game.onMouseMove(event.x, event.y); break;
+        case MouseAction::LeftDown: game.onLButtonDown(event.x, event.y); break;
+        case MouseAction::RightDown: game.onRButtonDown(event.x, event.y); break;
+        case MouseAction::LeftUp: game.onLButtonUp(event.x, event.y); break;
+        case MouseAction::RightUp: game.onRButtonUp(event.x, event.y); break;
+    }
+}
+
+bool writePicture(const SandGame& game, const std::string& path, std::ostream& errors) {
+    const BackBuffer& buffer = game.backBuffer;
+    std::string error;
+    if (!writeBmp24(path, buffer.width, buffer.height, buffer.bits, buffer.rowBytes(), &error)) {
+        errors << "quorvantile-headless: cannot write the picture '" << path << "': " << error << '\n';
+        return false;
+    }
+    return true;
+}
+
+std::string numberedPicturePath(const std::string& directory, int32_t frame) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/frame-%06d.bmp", frame);
+    return directory + name;
+}
+
+// Where the trace goes: nowhere, standard output, or a file of its own.
+class TraceSink {
+public:
+    bool open(const std::string& path, std::ostream& standardOutput, std::ostream& errors) {
+        if (path.empty()) {
+            return true;
+        }
+        if (path == "-") {
+            stream_ = &standardOutput;
+            return true;
+        }
+        file_ = std::make_unique<std::ofstream>(path);
+        if (!*file_) {
+            errors << "quorvantile-headless: cannot write the trace '" << path << "'\n";
+            return false;
+        }
+        stream_ = file_.get();
+        return true;
+    }
+    void write(const std::string& line) {
+        if (stream_ != nullptr) {
+            *stream_ << line << '\n';
+        }
+    }
+    bool good() const { return stream_ == nullptr || (stream_->flush(), static_cast<bool>(*stream_)); }
+
+private:
+    std::unique_ptr<std::ofstream> file_;
+    std::ostream* stream_ = nullptr;
+};
+
+}  // namespace
+
+int runHeadless(const Options& options, std::ostream& standardOutput, std::ostream& errors) {
+    const auto events = loadScript(options.inputPath, errors);
+    if (!events) {
+        return kBadInvocation;
+    }
+    TraceSink trace;
+    if (!trace.open(options.tracePath, standardOutput, errors)) {
+        return kRunFailed;
+    }
+
+    auto game = std::make_unique<SandGame>();
+    sharedRandom().seed(options.seed);
+    if (!game->initialise()) {
+        errors << game->startUpError << '\n';
+        return kRunFailed;
+    }
+
+    trace.write(traceHeader());
+    auto nextEvent = events->begin();
+    for (int32_t frame = 1; frame <= options.frames; ++frame) {
+        for (; nextEvent != events->end() && nextEvent->frame == frame; ++nextEvent) {
+            deliver(*game, *nextEvent);
+        }
+        game->onFrame();
+        trace.write(traceLine(frame, *game));
+        if (options.pictureEvery > 0 && frame % options.pictureEvery == 0 &&
+            !writePicture(*game, numberedPicturePath(options.pictureDir, frame), errors)) {
+            return kRunFailed;
+        }
+    }
+    if (!trace.good()) {
+        errors << "quorvantile-headless: writing the trace failed\n";
+        return kRunFailed;
+    }
+    if (!options.picturePath.empty() && !writePicture(*game, options.picturePath, errors)) {
+        return kRunFailed;
+    }
+    return kRunOk;
+}
+
+}  // namespace qv::headless

@@ -1,0 +1,110 @@
+#include "input_script.h"
+
+#include <array>
+#include <charconv>
+#include <limits>
+#include <string_view>
+#include <utility>
+
+namespace qv::headless {
+
+namespace {
+
+constexpr std::array<std::pair<std::string_view, MouseAction>, 5> kActions{{
+    {"move", MouseAction::Move},
+    {"ldown", MouseAction::LeftDown},
+    {"rdown", MouseAction::RightDown},
+    {"lup", MouseAction::LeftUp},
+    {"rup", MouseAction::RightUp},
+}};
+
+// Splits on spaces and tabs.
+std::vector<std::string_view> words(std::string_view line) {
+    std::vector<std::string_view> result;
+    std::size_t start = 0;
+    while (start < line.size()) {
+        start = line.find_first_not_of(" \t\r", start);
+        if (start == std::string_view::npos) {
+            break;
+        }
+        std::size_t end = line.find_first_of(" \t\r", start);
+        if (end == std::string_view::npos) {
+            end = line.size();
+        }
+        result.push_back(line.substr(start, end - start));
+        start = end;
+    }
+    return result;
+}
+
+std::optional<int32_t> whole(std::string_view text) {
+    int64_t value = 0;
+    const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (status != std::errc() || end != text.data() + text.size() || value < std::numeric_limits<int32_t>::min() ||
+        value > std::numeric_limits<int32_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<int32_t>(value);
+}
+
+std::optional<MouseAction> action(std::string_view name) {
+    for (const auto& [word, mouseAction] : kActions) {
+        if (word == name) {
+            return mouseAction;
+        }
+    }
+    return std::nullopt;
+}
+
+// Why the line is not an event, or nothing when it is one.
+std::optional<std::string> readEvent(const std::vector<std::string_view>& fields, int32_t previousFrame,
+                                     ScriptEvent& event) {
+    if (fields.size() != 4) {
+        return "expected 'FRAME EVENT X Y', found " + std::to_string(fields.size()) + " fields";
+    }
+    const auto frame = whole(fields[0]);
+    if (!frame || *frame < 1) {
+        return "frame '" + std::string(fields[0]) + "' is not a whole number of 1 or more";
+    }
+    if (*frame < previousFrame) {
+        return "frame " + std::to_string(*frame) + " comes before frame " + std::to_string(previousFrame);
+    }
+    const auto mouseAction = action(fields[1]);
+    if (!mouseAction) {
+        return "unknown event '" + std::string(fields[1]) + "' (expected move, ldown, rdown, lup or rup)";
+    }
+    const auto x = whole(fields[2]);
+    const auto y = whole(fields[3]);
+    if (!x || !y) {
+        return "coordinates '" + std::string(fields[2]) + " " + std::string(fields[3]) +
+               "' are not signed 32-bit whole numbers";
+    }
+    event = ScriptEvent{*frame, *mouseAction, *x, *y};
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::vector<ScriptEvent>> parseInputScript(std::istream& input, std::string& error) {
+    std::vector<ScriptEvent> events;
+    std::string line;
+    int lineNumber = 0;
+    int32_t previousFrame = 1;
+    while (std::getline(input, line)) {
+        ++lineNumber;
+        const auto fields = words(line);
+        if (fields.empty() || fields.front().front() == '#') {
+            continue;
+        }
+        ScriptEvent event;
+        if (const auto problem = readEvent(fields, previousFrame, event)) {
+            error = "line " + std::to_string(lineNumber) + ": " + *problem + ": '" + line + "'";
+            return std::nullopt;
+        }
+        previousFrame = event.frame;
+        events.push_back(event);
+    }
+    return events;
+}
+
+}  // namespace qv::headless

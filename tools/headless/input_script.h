@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qv::headless {
+
+enum class MouseAction { Move, LeftDown, RightDown, LeftUp, RightUp };
+
+// One line of an input script: before frame `frame` runs, the mouse does `action` at (x, y).
+struct ScriptEvent {
+    int32_t frame = 0;
+    MouseAction action = MouseAction::Move;
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+// Reads a script of `F EVENT X Y` lines (blank lines and lines starting with '#' are skipped).
+// Frames are 1 or more and never decrease. On a bad line, returns nothing and names the line in
+// `error`.
+std::optional<std::vector<ScriptEvent>> parseInputScript(std::istream& input, std::string& error);
+
+}  // namespace qv::headless

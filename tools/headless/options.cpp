@@ -1,0 +1,116 @@
+#include "options.h"
+
+#include <charconv>
+#include <limits>
+
+namespace qv::headless {
+
+namespace {
+
+// A whole decimal number in [low, high], nothing before or after it.
+template <typename Number>
+std::optional<Number> parseNumber(std::string_view text, Number low, Number high) {
+    int64_t value = 0;
+    const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (status != std::errc() || end != text.data() + text.size() || value < int64_t{low} || value > int64_t{high}) {
+        return std::nullopt;
+    }
+    return static_cast<Number>(value);
+}
+
+class Parser {
+public:
+    Parser(std::span<const std::string_view> arguments, std::string& error) : arguments_(arguments), error_(error) {}
+
+    std::optional<Options> parse() {
+        Options options;
+        bool framesGiven = false;
+        while (position_ < arguments_.size()) {
+            const std::string_view option = arguments_[position_++];
+            bool ok = false;
+            if (option == "--seed") {
+                ok = number(option, options.seed, 0u, std::numeric_limits<uint32_t>::max());
+            } else if (option == "--frames") {
+                ok = number(option, options.frames, 0, std::numeric_limits<int32_t>::max());
+                framesGiven = ok;
+            } else if (option == "--input") {
+                ok = text(option, options.inputPath);
+            } else if (option == "--trace") {
+                ok = text(option, options.tracePath);
+            } else if (option == "--picture") {
+                ok = text(option, options.picturePath);
+            } else if (option == "--picture-every") {
+                ok = number(option, options.pictureEvery, 1, std::numeric_limits<int32_t>::max());
+            } else if (option == "--picture-dir") {
+                ok = text(option, options.pictureDir);
+            } else {
+                return fail("unknown option '" + std::string(option) + "'");
+            }
+            if (!ok) {
+                return std::nullopt;
+            }
+        }
+        if (!framesGiven) {
+            return fail("--frames is required");
+        }
+        if ((options.pictureEvery > 0) != !options.pictureDir.empty()) {
+            return fail("--picture-every and --picture-dir go together");
+        }
+        return options;
+    }
+
+private:
+    std::optional<std::string_view> value(std::string_view option) {
+        if (position_ >= arguments_.size()) {
+            fail("option '" + std::string(option) + "' needs a value");
+            return std::nullopt;
+        }
+        return arguments_[position_++];
+    }
+
+    bool text(std::string_view option, std::string& target) {
+        const auto given = value(option);
+        if (!given) {
+            return false;
+        }
+        if (given->empty()) {
+            fail("option '" + std::string(option) + "' needs a non-empty value");
+            return false;
+        }
+        target = std::string(*given);
+        return true;
+    }
+
+    template <typename Number>
+    bool number(std::string_view option, Number& target, Number low, Number high) {
+        const auto given = value(option);
+        if (!given) {
+            return false;
+        }
+        const auto parsed = parseNumber<Number>(*given, low, high);
+        if (!parsed) {
+            fail("option '" + std::string(option) + "' takes a whole number from " + std::to_string(low) + " to " +
+                 std::to_string(high) + ", not '" + std::string(*given) + "'");
+            return false;
+        }
+        target = *parsed;
+        return true;
+    }
+
+    std::nullopt_t fail(const std::string& message) {
+        error_ = message;
+        return std::nullopt;
+    }
+
+    std::span<const std::string_view> arguments_;
+    std::string& error_;
+    std::size_t position_ = 0;
+};
+
+}  // namespace
+
+std::optional<Options> parseOptions(std::span<const std::string_view> arguments, std::string& error) {
+    return Parser(arguments, error).parse();
+}
+
+}  // namespace qv::headless
