@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <ostream>
 #include <vector>
 
 #include "field_fixture.h"
@@ -11,199 +9,103 @@ namespace {
 
 class Diffuse : public testing::ReadyField {
 protected:
-    // The next diffuse call sweeps instead of copying.
     void SetUp() override {
         ReadyField::SetUp();
-        field.diffuseCounter = 1;
+        field.diffuseCounter = 1;  // the next call sweeps
     }
-    std::vector<uint8_t> snapshot(const uint8_t* plane) const { return {plane, plane + field.cellCount}; }
+    // A bead at (40, 40) with its neighbours' hues; -1 leaves a cell empty.
+    void placeCross(int hue, int right, int right2, int left, int left2, int below, int above) {
+        field.reset();
+        field.diffuseCounter = 1;
+        putBead(40, 40, hue);
+        const int32_t offsets[][3] = {{1, 0, right}, {2, 0, right2}, {-1, 0, left}, {-2, 0, left2},
+                                      {0, 1, below}, {0, -1, above}};
+        for (const auto& [dx, dy, h] : offsets) {
+            if (h >= 0) putBead(40 + dx, 40 + dy, h);
+        }
+    }
+    int32_t armedSlots() const {
+        int32_t armed = 0;
+        for (const Sparkle& slot : field.sparkles) armed += slot.countdown == SandField::kArmedCountdown ? 1 : 0;
+        return armed;
+    }
 };
 
-TEST_F(Diffuse, CopyFramesAndSweepFramesAlternateAfterReset) {
+TEST_F(Diffuse, CopyFramesAndSweepFramesAlternate) {
+    placeCross(40, 55, -1, 25, -1, 60, 20);  // would arm and blend on a sweep
+    putBead(10, 10, 10), putBead(11, 10, 40);
     field.diffuseCounter = 0;
-    putBead(10, 10, 10);
-    putBead(11, 10, 40);
-    field.sparkles[0] = Sparkle{field.gridIndex(3, 3), -1};
-    const auto backHues = snapshot(field.backHue());
-    const auto backKinds = snapshot(field.backKind());
-
+    field.frontKind()[0] = 0x5A;  // a sweep leaves the front border as it was, a copy does not
     field.diffuse();
     EXPECT_EQ(field.diffuseCounter, 1);
-    EXPECT_EQ(snapshot(field.frontHue()), backHues);
-    EXPECT_EQ(snapshot(field.frontKind()), backKinds);
-    EXPECT_EQ(field.sparkles[0].countdown, -1);
-
+    EXPECT_EQ(std::vector<uint8_t>(field.frontHue(), field.frontHue() + field.cellCount),
+              std::vector<uint8_t>(field.backHue(), field.backHue() + field.cellCount));
+    EXPECT_EQ(armedSlots(), 0);
+    field.frontKind()[0] = 0x5A;
     field.diffuse();
     EXPECT_EQ(field.diffuseCounter, 0);
-    EXPECT_EQ(frontHueAt(10, 10), 11);  // pulled up by its neighbour
-    EXPECT_EQ(snapshot(field.backHue()), backHues);  // the back pair is only read
-}
-
-TEST_F(Diffuse, SweepLeavesFrontBorderAloneAndCopiesEmptyCells) {
-    field.frontKind()[0] = 0x5A;
-    field.frontHue()[field.stride() + 1] = 0x33;
-    field.backHue()[field.gridIndex(20, 20)] = 99;  // an empty cell with a stale hue
-    field.diffuse();
     EXPECT_EQ(field.frontKind()[0], 0x5A);
-    EXPECT_EQ(field.frontHue()[field.stride() + 1], 0x33);
-    EXPECT_EQ(frontHueAt(20, 20), 99);
-    EXPECT_EQ(frontKindAt(20, 20), kEmpty);
+    EXPECT_EQ(frontHueAt(10, 10), 11);
+    EXPECT_EQ(backHueAt(10, 10), 10);  // the back pair is only read
+    EXPECT_EQ(armedSlots(), 1);
 }
 
-// A bead at (40, 40) with neighbours given as hues (-1: no bead there).
-struct HueStepCase {
-    int cell, right, right2, left, left2, below, above;
-    int expected;
-};
-
-std::ostream& operator<<(std::ostream& out, const HueStepCase& c) {
-    return out << "hue " << c.cell << " right " << c.right << "," << c.right2 << " left " << c.left << ","
-               << c.left2 << " below " << c.below << " above " << c.above;
+TEST_F(Diffuse, HueStepsOneTowardsItsNeighbours) {
+    struct Case { int hue, right, right2, left, left2, below, above, expected; };
+    for (const Case c : {Case{10, -1, -1, -1, -1, -1, -1, 10}, Case{10, 13, -1, -1, -1, -1, -1, 11},
+                         Case{10, 12, -1, -1, -1, -1, -1, 10}, Case{10, 7, -1, -1, -1, -1, -1, 9},
+                         Case{127, 3, -1, -1, -1, -1, -1, 0}, Case{0, 125, -1, -1, -1, -1, -1, 127},
+                         Case{10, -1, 30, -1, -1, -1, -1, 10},  // the second cell counts only through the first
+                         Case{10, 11, 12, -1, -1, -1, -1, 11}, Case{10, -1, -1, 11, 12, -1, -1, 11},
+                         Case{10, -1, -1, -1, -1, 13, -1, 11}, Case{10, -1, -1, -1, -1, -1, 13, 11},
+                         Case{10, 74, -1, -1, -1, -1, -1, 9},    // half the ring away counts -128
+                         Case{74, 10, -1, -1, -1, -1, -1, 73}, Case{10, 20, -1, 0, -1, -1, -1, 10}}) {
+        placeCross(c.hue, c.right, c.right2, c.left, c.left2, c.below, c.above);
+        field.diffuse();
+        EXPECT_EQ(frontHueAt(40, 40), c.expected) << "hue " << c.hue << " right " << c.right << "," << c.right2
+                                                  << " left " << c.left << "," << c.left2;
+    }
 }
 
-class DiffuseHueStep : public Diffuse, public ::testing::WithParamInterface<HueStepCase> {};
-
-TEST_P(DiffuseHueStep, StepsOneHueTowardsItsNeighbours) {
-    const HueStepCase c = GetParam();
-    const int32_t x = 40, y = 40;
-    putBead(x, y, static_cast<uint8_t>(c.cell));
-    const auto place = [&](int dx, int dy, int hue) {
-        if (hue >= 0) putBead(x + dx, y + dy, static_cast<uint8_t>(hue));
-    };
-    place(1, 0, c.right);
-    place(2, 0, c.right2);
-    place(-1, 0, c.left);
-    place(-2, 0, c.left2);
-    place(0, 1, c.below);
-    place(0, -1, c.above);
-    field.diffuse();
-    EXPECT_EQ(frontHueAt(x, y), c.expected);
-    EXPECT_EQ(field.sparkles[0].countdown, -1);
+TEST_F(Diffuse, ArmsOnlyWhereBothCrossingsAreSteepWithFourNeighbours) {
+    struct Case { int left, right, above, below; bool fourNeighbours, arms; };
+    for (const Case c : {Case{25, 55, 20, 60, true, true}, Case{25, 55, 30, 50, true, false},
+                         Case{32, 48, 20, 60, true, false},  // |H| = 32 is not steep
+                         Case{25, 55, 24, 56, true, false},  // |V| = 64 is not steep
+                         Case{25, 55, 23, 57, true, true}, Case{31, 48, 7, 73, true, true},  // V wraps to -124
+                         Case{25, 55, 20, 60, false, false}}) {
+        placeCross(40, c.right, -1, c.left, -1, c.below, c.fourNeighbours ? c.above : -1);
+        field.diffuse();
+        EXPECT_EQ(armedSlots(), c.arms ? 1 : 0) << c.left << " " << c.right << " " << c.above << " " << c.below;
+        EXPECT_EQ(field.sparkles[0].cell, c.arms ? field.gridIndex(40, 40) : -1);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DiffuseHueStep,
-    ::testing::Values(HueStepCase{10, -1, -1, -1, -1, -1, -1, 10},   // alone
-                      HueStepCase{10, 13, -1, -1, -1, -1, -1, 11},   // D = 6 steps
-                      HueStepCase{10, 12, -1, -1, -1, -1, -1, 10},   // D = 4 does not
-                      HueStepCase{10, 7, -1, -1, -1, -1, -1, 9},     // and downwards
-                      HueStepCase{127, 3, -1, -1, -1, -1, -1, 0},    // wraps up across the ring
-                      HueStepCase{0, 125, -1, -1, -1, -1, -1, 127},  // wraps down across the ring
-                      HueStepCase{10, -1, 30, -1, -1, -1, -1, 10},   // second cell counts only through the first
-                      HueStepCase{10, 11, 12, -1, -1, -1, -1, 11},   // 2 + 4 = 6 with the second cell
-                      HueStepCase{10, -1, -1, 11, 12, -1, -1, 11},   // the same on the left
-                      HueStepCase{10, -1, -1, -1, -1, 13, -1, 11},   // below
-                      HueStepCase{10, -1, -1, -1, -1, -1, 13, 11},   // above
-                      HueStepCase{10, 74, -1, -1, -1, -1, -1, 9},    // half the ring above: -128
-                      HueStepCase{74, 10, -1, -1, -1, -1, -1, 73},   // half the ring below: -128 too
-                      HueStepCase{10, 20, -1, 0, -1, -1, -1, 10}));  // pulls cancel
-
-TEST_F(Diffuse, ASteepCrossingBothWaysArmsASparkle) {
-    const int32_t x = 40, y = 40;
-    putBead(x, y, 40);
-    putBead(x - 1, y, 25);
-    putBead(x + 1, y, 55);
-    putBead(x, y - 1, 20);
-    putBead(x, y + 1, 60);
-    field.diffuse();
-    EXPECT_EQ(frontHueAt(x, y), 40);
-    EXPECT_EQ(field.sparkles[0].cell, field.gridIndex(x, y));
-    EXPECT_EQ(field.sparkles[0].countdown, SandField::kArmedCountdown);
-    EXPECT_EQ(field.sparkles[1].countdown, -1);
-}
-
-struct CrossingCase {
-    int left, right, above, below;
-    bool withAllFourNeighbours;
-    bool arms;
-};
-
-std::ostream& operator<<(std::ostream& out, const CrossingCase& c) {
-    return out << "left " << c.left << " right " << c.right << " above " << c.above << " below " << c.below
-               << (c.withAllFourNeighbours ? "" : " (no bead above)");
-}
-
-class DiffuseCrossing : public Diffuse, public ::testing::WithParamInterface<CrossingCase> {};
-
-TEST_P(DiffuseCrossing, ArmsOnlyWhereBothCrossingsAreSteep) {
-    const CrossingCase c = GetParam();
-    const int32_t x = 40, y = 40;
-    putBead(x, y, 40);
-    putBead(x - 1, y, static_cast<uint8_t>(c.left));
-    putBead(x + 1, y, static_cast<uint8_t>(c.right));
-    putBead(x, y - 1, static_cast<uint8_t>(c.above), c.withAllFourNeighbours ? kFirstBead : kEmpty);
-    putBead(x, y + 1, static_cast<uint8_t>(c.below));
-    field.diffuse();
-    const bool armed = std::any_of(field.sparkles.begin(), field.sparkles.end(),
-                                   [&](const Sparkle& s) { return s.cell == field.gridIndex(x, y); });
-    EXPECT_EQ(armed, c.arms);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, DiffuseCrossing,
-                         ::testing::Values(CrossingCase{25, 55, 20, 60, true, true},
-                                           CrossingCase{25, 55, 30, 50, true, false},   // V = 40
-                                           CrossingCase{32, 48, 20, 60, true, false},   // H = 32: not above
-                                           CrossingCase{31, 48, 7, 73, true, true},     // V wraps to -124
-                                           CrossingCase{25, 55, 24, 56, true, false},   // V = 64: not above
-                                           CrossingCase{25, 55, 23, 57, true, true},    // V = 68
-                                           CrossingCase{25, 55, 20, 60, false, false}));  // three neighbours
-
-TEST_F(Diffuse, RenewsTheSlotOfTheSameCellAndSkipsWhenAllSlotsAreBusy) {
-    const int32_t x = 40, y = 40;
-    putBead(x, y, 40);
-    putBead(x - 1, y, 25);
-    putBead(x + 1, y, 55);
-    putBead(x, y - 1, 20);
-    putBead(x, y + 1, 60);
-    const int32_t cell = field.gridIndex(x, y);
-
-    field.sparkles[3] = Sparkle{cell, 5};
+TEST_F(Diffuse, RenewsTheFirstSlotOfTheCellAndSkipsWhenAllSlotsAreBusy) {
+    placeCross(40, 55, -1, 25, -1, 60, 20);
+    const int32_t cell = field.gridIndex(40, 40);
+    field.sparkles[3] = Sparkle{cell, -1};  // freed, but last held this cell
     field.sparkles[7] = Sparkle{cell, 9};
     field.diffuse();
-    EXPECT_EQ(field.sparkles[3].countdown, 16);  // the first slot holding the cell is renewed
+    EXPECT_EQ(field.sparkles[3].countdown, 16);
     EXPECT_EQ(field.sparkles[7].countdown, 9);
     EXPECT_EQ(field.sparkles[0].countdown, -1);
 
-    field.sparkles[3] = Sparkle{cell, -1};  // a freed slot that last held the cell is taken again
+    for (int32_t slot = 0; slot < SandField::kSparkleSlots; ++slot) field.sparkles[slot] = Sparkle{slot, 3};
     field.diffuseCounter = 1;
     field.diffuse();
-    EXPECT_EQ(field.sparkles[3].countdown, 16);
-
-    for (int32_t slot = 0; slot < SandField::kSparkleSlots; ++slot) {
-        field.sparkles[slot] = Sparkle{slot, 3};
-    }
-    field.diffuseCounter = 1;
-    field.diffuse();
-    for (int32_t slot = 0; slot < SandField::kSparkleSlots; ++slot) {
-        EXPECT_EQ(field.sparkles[slot].cell, slot);
-        EXPECT_EQ(field.sparkles[slot].countdown, 3);
-    }
+    EXPECT_EQ(armedSlots(), 0);
 }
 
 TEST_F(Diffuse, LowestThenRightmostCrossingsWinTheSlots) {
-    // A steep, even ramp both ways: every inner cell has balanced pulls and qualifies.
-    for (int32_t y = 20; y < 60; ++y) {
-        for (int32_t x = 10; x < 80; ++x) {
-            putBead(x, y, static_cast<uint8_t>((20 * x + 40 * y) % 128));
-        }
+    for (int32_t y = 20; y < 60; ++y) {  // a steep, even ramp both ways: every inner cell qualifies
+        for (int32_t x = 10; x < 80; ++x) putBead(x, y, (20 * x + 40 * y) % 128);
     }
     field.diffuse();
     EXPECT_EQ(field.sparkles[0].cell, field.gridIndex(77, 58));
-    int32_t previous = field.cellCount;
-    for (const Sparkle& slot : field.sparkles) {
-        ASSERT_EQ(slot.countdown, SandField::kArmedCountdown);
-        EXPECT_LT(slot.cell, previous);  // slots fill in sweep order: bottom-up, right to left
-        previous = slot.cell;
+    for (int32_t slot = 1; slot < SandField::kSparkleSlots; ++slot) {
+        EXPECT_LT(field.sparkles[slot].cell, field.sparkles[slot - 1].cell);
     }
-}
-
-TEST_F(Diffuse, ABeadInTheBottomBorderCountsAsANeighbour) {
-    const int32_t bottom = field.gridIndex(30, 143);
-    putBead(30, 143, 10);
-    field.backKind()[bottom + field.stride()] = kFirstBead;
-    field.backHue()[bottom + field.stride()] = 13;
-    field.diffuse();
-    EXPECT_EQ(frontHueAt(30, 143), 11);
 }
 
 }  // namespace

@@ -16,28 +16,23 @@ protected:
         sharedRandom().seed(20240601);
     }
 
-    // Back pair: what pour and gravity edit.
-    void putBead(int32_t x, int32_t y, uint8_t hue, uint8_t kind = kFirstBead) {
-        const int32_t cell = field.gridIndex(x, y);
-        field.backHue()[cell] = hue;
-        field.backKind()[cell] = kind;
+    // Writes a bead into the back pair, the one pour and gravity edit.
+    void putBead(int32_t x, int32_t y, int hue, uint8_t kind = kFirstBead) {
+        field.backHue()[field.gridIndex(x, y)] = static_cast<uint8_t>(hue);
+        field.backKind()[field.gridIndex(x, y)] = kind;
     }
     uint8_t backKindAt(int32_t x, int32_t y) const { return field.backKind()[field.gridIndex(x, y)]; }
     uint8_t backHueAt(int32_t x, int32_t y) const { return field.backHue()[field.gridIndex(x, y)]; }
-    uint8_t frontKindAt(int32_t x, int32_t y) const { return field.frontKind()[field.gridIndex(x, y)]; }
     uint8_t frontHueAt(int32_t x, int32_t y) const { return field.frontHue()[field.gridIndex(x, y)]; }
 
-    // Draws taken from the shared generator since SetUp (valid within its first block).
+    // Draws taken from the shared generator since SetUp (within its first block).
     static int32_t drawsTaken() { return sharedRandom().index; }
-
-    // Makes the next draw return `value`, so a test can steer one random choice.
+    // Steers one random choice: the next draw returns `value`.
     static void nextDrawIs(uint32_t value) { sharedRandom().block[sharedRandom().index] = value; }
 
     static int32_t countBeads(const uint8_t* kinds, int32_t cells) {
         int32_t beads = 0;
-        for (int32_t i = 0; i < cells; ++i) {
-            beads += holdsBead(kinds[i]) ? 1 : 0;
-        }
+        for (int32_t i = 0; i < cells; ++i) beads += holdsBead(kinds[i]) ? 1 : 0;
         return beads;
     }
 
