@@ -1,0 +1,77 @@
+#include "app/presentation.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace qv {
+
+namespace {
+
+// The part of the window that the copy reaches, in window coordinates: [begin, end) on one axis.
+struct Span {
+    int32_t begin = 0;
+    int32_t end = 0;
+};
+
+Span copiedSpan(int32_t windowSize, int32_t pictureSize, int32_t sourceStart) {
+    const int64_t begin = std::max<int64_t>(0, -int64_t{sourceStart});
+    const int64_t end = std::min<int64_t>({windowSize, pictureSize, int64_t{pictureSize} - sourceStart});
+    return {static_cast<int32_t>(begin), static_cast<int32_t>(std::max(begin, end))};
+}
+
+bool isEightBitChannels32(const SDL_PixelFormat& format) {
+    return format.BytesPerPixel == 4 && format.Rloss == 0 && format.Gloss == 0 && format.Bloss == 0;
+}
+
+// The common case (32-bit pixels with 8-bit channels in any order): one pass of shifts.
+void copyRow32(const uint8_t* source, uint8_t* destination, int32_t count, const SDL_PixelFormat& format) {
+    auto* out = reinterpret_cast<uint32_t*>(destination);
+    for (int32_t i = 0; i < count; ++i, source += 3) {
+        out[i] = (uint32_t{source[2]} << format.Rshift) | (uint32_t{source[1]} << format.Gshift) |
+                 (uint32_t{source[0]} << format.Bshift) | format.Amask;
+    }
+}
+
+}  // namespace
+
+void copyToSurface(const BackBuffer& picture, SDL_Surface& surface) {
+    if (!picture.exists()) {
+        return;
+    }
+    const Span columns = copiedSpan(surface.w, picture.width, picture.srcX);
+    const Span rows = copiedSpan(surface.h, picture.height, picture.srcY);
+    const int32_t count = columns.end - columns.begin;
+    if (count <= 0 || rows.end <= rows.begin) {
+        return;
+    }
+    const SDL_PixelFormat& format = *surface.format;
+    const bool fast = isEightBitChannels32(format);
+    for (int32_t y = rows.begin; y < rows.end; ++y) {
+        const uint8_t* source = picture.pixelAt(columns.begin + picture.srcX, y + picture.srcY);
+        uint8_t* destination =
+            static_cast<uint8_t*>(surface.pixels) + int64_t{y} * surface.pitch + int64_t{columns.begin} * format.BytesPerPixel;
+        if (fast) {
+            copyRow32(source, destination, count, format);
+        } else {
+            SDL_ConvertPixels(count, 1, SDL_PIXELFORMAT_BGR24, source, count * 3, format.format, destination,
+                              surface.pitch);
+        }
+    }
+}
+
+bool presentToWindow(const BackBuffer& picture, SDL_Window* window) {
+    SDL_Surface* surface = window != nullptr ? SDL_GetWindowSurface(window) : nullptr;
+    if (surface == nullptr) {
+        return false;
+    }
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
+        return false;
+    }
+    copyToSurface(picture, *surface);
+    if (SDL_MUSTLOCK(surface)) {
+        SDL_UnlockSurface(surface);
+    }
+    return SDL_UpdateWindowSurface(window) == 0;
+}
+
+}  // namespace qv
