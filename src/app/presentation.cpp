@@ -23,12 +23,33 @@ bool isEightBitChannels32(const SDL_PixelFormat& format) {
     return format.BytesPerPixel == 4 && format.Rloss == 0 && format.Gloss == 0 && format.Bloss == 0;
 }
 
-// The common case (32-bit pixels with 8-bit channels in any order): one pass of shifts.
+// 32-bit pixels with 8-bit channels. The channel places are template arguments for the usual
+// layouts, so that the shifts are constants inside the loop.
+template <int kRed, int kGreen, int kBlue>
+void copyRowFixed(const uint8_t* source, uint32_t* out, int32_t count, uint32_t alpha) {
+    for (int32_t i = 0; i < count; ++i, source += 3) {
+        out[i] = (uint32_t{source[2]} << kRed) | (uint32_t{source[1]} << kGreen) | (uint32_t{source[0]} << kBlue) | alpha;
+    }
+}
+
+void copyRowAnyOrder(const uint8_t* source, uint32_t* out, int32_t count, const SDL_PixelFormat& format) {
+    const int red = format.Rshift;
+    const int green = format.Gshift;
+    const int blue = format.Bshift;
+    const uint32_t alpha = format.Amask;
+    for (int32_t i = 0; i < count; ++i, source += 3) {
+        out[i] = (uint32_t{source[2]} << red) | (uint32_t{source[1]} << green) | (uint32_t{source[0]} << blue) | alpha;
+    }
+}
+
 void copyRow32(const uint8_t* source, uint8_t* destination, int32_t count, const SDL_PixelFormat& format) {
     auto* out = reinterpret_cast<uint32_t*>(destination);
-    for (int32_t i = 0; i < count; ++i, source += 3) {
-        out[i] = (uint32_t{source[2]} << format.Rshift) | (uint32_t{source[1]} << format.Gshift) |
-                 (uint32_t{source[0]} << format.Bshift) | format.Amask;
+    if (format.Rshift == 16 && format.Gshift == 8 && format.Bshift == 0) {
+        copyRowFixed<16, 8, 0>(source, out, count, format.Amask);  // what X servers give
+    } else if (format.Rshift == 0 && format.Gshift == 8 && format.Bshift == 16) {
+        copyRowFixed<0, 8, 16>(source, out, count, format.Amask);
+    } else {
+        copyRowAnyOrder(source, out, count, format);
     }
 }
 
