@@ -79,7 +79,7 @@ TEST_P(Painting, WindowShowsTheBackBufferFromItsSourcePointAfterTheOverlay) {
 INSTANTIATE_TEST_SUITE_P(Sizes, Painting,
                          ::testing::Values(CopyCase{"WindowSized", kWindowWidth, kWindowHeight, 0},
                                            CopyCase{"LargerFromAnOffset", 12, 9, 2},
-                                           CopyCase{"Smaller", 4, 3, 0},
+                                           CopyCase{"Smaller", 4, 3, 0}, CopyCase{"OddWidth", 7, 5, 0},
                                            CopyCase{"NegativeOffset", kWindowWidth, kWindowHeight, -1}),
                          [](const auto& info) { return std::string(info.param.name); });
 
