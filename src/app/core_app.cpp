@@ -53,6 +53,7 @@ int CoreApp::run(std::string_view commandLine) {
 // Initialisation comes first, so that the lock is named after the class name it chose; a second
 // copy therefore initialises in full before it learns that it must go.
 bool CoreApp::startUp(std::string_view commandLine) {
+    closeWindow();  // a second start begins from nothing
     if (onStart(commandLine) == 0) {
         if (startUpError.empty()) {
             startUpError = displayName() + ": cannot start: the initialisation failed";

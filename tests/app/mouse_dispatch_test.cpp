@@ -40,14 +40,5 @@ INSTANTIATE_TEST_SUITE_P(
                       MouseCase{0x0207, nullptr}, MouseCase{kPaintMessage, nullptr},
                       MouseCase{kDestroyMessage, nullptr}));
 
-TEST(MouseDispatch, PositionWordRoundTripsThroughPackPosition) {
-    const std::pair<int32_t, int32_t> positions[] = {{0, 0}, {447, 639}, {-1, 16}, {-32768, 32767}};
-    for (const auto& [x, y] : positions) {
-        RecordingApp app;
-        app.dispatchMouse(kLeftButtonDownMessage, 0, packPosition(x, y));
-        EXPECT_EQ(app.log.back(), "ldown " + std::to_string(x) + " " + std::to_string(y));
-    }
-}
-
 }  // namespace
 }  // namespace qv::testing
