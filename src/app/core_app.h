@@ -3,6 +3,9 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -90,6 +93,32 @@ public:
     uint32_t frameInterval = 50;
     SDL_Window* window = nullptr;
     BackBuffer backBuffer;
+    // Why start-up failed, as one line for standard error. An application whose onInit fails may
+    // put its own explanation here; the shell writes its own for the other failures.
+    std::string startUpError;
+
+private:
+    struct Platform;  // the window system's resources: lock, video, cursor, a held event
+
+    // One message taken from the queue: an event turned into a message, the posted quit, or the
+    // pending paint, in that order of precedence.
+    struct Message {
+        uint32_t id = 0;
+        uint64_t wParam = 0;
+        int64_t lParam = 0;
+    };
+    std::optional<Message> takeMessage();
+    void routeMessage(const Message& message);
+    void postQuit(int code);
+    bool hasPendingMessage() const;
+    void waitForMessage(uint32_t milliseconds);
+    bool failStartUp(std::string reason);
+    std::string displayName() const;
+    void closeWindow();
+
+    std::unique_ptr<Platform> platform_;
+    std::optional<int> postedQuitCode_;
+    bool paintPending_ = false;
 };
 
 // The application object; every CoreApp construction points it at itself.

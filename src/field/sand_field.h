@@ -66,6 +66,8 @@ public:
     uint8_t* backKind() const { return kind[1 - front].get(); }
     uint8_t* frontHue() const { return hue[front].get(); }
     uint8_t* frontKind() const { return kind[front].get(); }
+    // The per-frame steps and clear do nothing on a field without all four planes.
+    bool hasPlanes() const { return hue[0] && hue[1] && kind[0] && kind[1]; }
 
     // How planes are obtained: nothrow new, replaceable so that tests can refuse a request.
     using PlaneAllocator = std::unique_ptr<uint8_t[]> (*)(std::size_t bytes);

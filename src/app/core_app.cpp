@@ -1,0 +1,120 @@
+#include "app/core_app.h"
+
+#include <SDL.h>
+
+#include <cstring>
+#include <iostream>
+
+#include "app/core_app_platform.h"
+#include "app/messages.h"
+#include "app/window.h"
+
+namespace qv {
+
+CoreApp* currentApp = nullptr;
+
+namespace {
+
+// The fixed-size name arrays may be filled to the last byte without a terminating zero.
+std::string textOf(const std::array<char, 32>& chars) {
+    return std::string(chars.data(), strnlen(chars.data(), chars.size()));
+}
+
+}  // namespace
+
+CoreApp::CoreApp() : clock([] { return static_cast<uint32_t>(SDL_GetTicks()); }) {
+    std::strcpy(className.data(), "CORE");
+    windowSpec.windowName = title.data();
+    windowSpec.className = className.data();
+    currentApp = this;
+}
+
+CoreApp::~CoreApp() {
+    closeWindow();
+    releaseBackBuffer();
+    if (currentApp == this) {
+        currentApp = nullptr;  // never leave the process pointing at a dead application
+    }
+}
+
+int CoreApp::onMessage(uint32_t /*message*/, uint64_t /*wParam*/, int64_t /*lParam*/) { return 0; }
+
+int CoreApp::run(std::string_view commandLine) {
+    int code = 1;
+    if (startUp(commandLine)) {
+        code = mainLoop();
+    } else {
+        std::cerr << startUpError << '\n';
+    }
+    shutDown();
+    return code;
+}
+
+// Initialisation comes first, so that the lock is named after the class name it chose; a second
+// copy therefore initialises in full before it learns that it must go.
+bool CoreApp::startUp(std::string_view commandLine) {
+    closeWindow();  // a second start begins from nothing
+    if (onStart(commandLine) == 0) {
+        if (startUpError.empty()) {
+            startUpError = displayName() + ": cannot start: the initialisation failed";
+        }
+        return false;
+    }
+    platform_ = std::make_unique<Platform>();
+    if (platform_->lock.acquire(textOf(className)) != InstanceLock::Result::acquired) {
+        return failStartUp(platform_->lock.error());
+    }
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        return failStartUp(std::string("no display: ") + SDL_GetError());
+    }
+    platform_->videoStarted = true;
+    // A window surface without acceleration is a plain shared-memory copy; under a virtual X
+    // server the alternative is software OpenGL, several times the cost.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    window = createWindow(windowSpec, textOf(title), icon);
+    if (window == nullptr) {
+        return failStartUp(std::string("no window: ") + SDL_GetError());
+    }
+    platform_->cursor = useArrowCursor();
+    SDL_ShowWindow(window);
+    routeMessage({kPaintMessage, 0, 0});  // the window shows a picture before the first frame
+    return true;
+}
+
+void CoreApp::shutDown() {
+    if (platform_) {
+        platform_->lock.release();
+    }
+    onExit();
+    closeWindow();
+}
+
+void CoreApp::closeWindow() {
+    if (window != nullptr) {
+        SDL_DestroyWindow(window);
+        window = nullptr;
+    }
+    if (platform_) {
+        if (platform_->cursor != nullptr) {
+            SDL_FreeCursor(platform_->cursor);
+        }
+        if (platform_->videoStarted) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        }
+        platform_.reset();
+    }
+    postedQuitCode_.reset();
+    paintPending_ = false;
+}
+
+bool CoreApp::failStartUp(std::string reason) {
+    startUpError = displayName() + ": cannot start: " + reason;
+    return false;
+}
+
+std::string CoreApp::displayName() const {
+    const std::string name = textOf(title);
+    return name.empty() ? textOf(className) : name;
+}
+
+}  // namespace qv

@@ -1,0 +1,112 @@
+#include <SDL.h>
+
+#include <algorithm>
+#include <climits>
+
+#include "app/core_app.h"
+#include "app/core_app_platform.h"
+#include "app/event_translation.h"
+#include "app/messages.h"
+
+namespace qv {
+
+// One message per pass, then the frame test: a frame when at least frameInterval milliseconds
+// have passed since the previous frame started (no catch-up: the next one counts from this one),
+// onIdle otherwise. A pass that found nothing to do waits for input or the frame's due time.
+int CoreApp::mainLoop() {
+    const std::function<uint32_t()> tick = clock ? clock : [] { return static_cast<uint32_t>(SDL_GetTicks()); };
+    uint32_t lastFrame = tick();
+    while (true) {
+        const std::optional<Message> message = takeMessage();
+        const bool quitting = message && message->id == kQuitMessage;
+        if (message && !quitting) {
+            routeMessage(*message);
+        }
+
+        bool frameRan = false;
+        uint32_t untilDue = 0;
+        if (frameInterval == 0) {
+            if (onIdle() == 0) postQuit(0);
+        } else {
+            const uint32_t now = tick();
+            const uint32_t elapsed = now - lastFrame;  // unsigned: right across the counter's wrap
+            if (elapsed >= frameInterval) {
+                lastFrame = now;
+                frameRan = true;
+                if (onFrame() == 0) postQuit(0);
+            } else {
+                untilDue = frameInterval - elapsed;
+                if (onIdle() == 0) postQuit(0);
+            }
+        }
+
+        if (quitting) {
+            return static_cast<int>(message->wParam);
+        }
+        if (!message && !frameRan && frameInterval != 0) {
+            waitForMessage(untilDue);
+        }
+    }
+}
+
+void CoreApp::invalidate() { paintPending_ = true; }
+
+void CoreApp::postQuit(int code) {
+    if (!postedQuitCode_) {
+        postedQuitCode_ = code;
+    }
+}
+
+// Input first; the quit and the paint only when no input waits, as a window system ranks them.
+std::optional<CoreApp::Message> CoreApp::takeMessage() {
+    SDL_Event event;
+    bool haveEvent = false;
+    if (platform_ && platform_->heldEvent) {
+        event = *platform_->heldEvent;
+        platform_->heldEvent.reset();
+        haveEvent = true;
+    } else if (platform_ && platform_->videoStarted) {
+        haveEvent = SDL_PollEvent(&event) == 1;
+    }
+    if (haveEvent) {
+        const TranslatedEvent translated = translateEvent(event);
+        if (translated.endsApplication) {
+            postQuit(0);
+        }
+        return Message{translated.message, translated.wParam, translated.lParam};
+    }
+    if (postedQuitCode_) {
+        const auto code = static_cast<uint64_t>(*postedQuitCode_);
+        postedQuitCode_.reset();
+        return Message{kQuitMessage, code, 0};
+    }
+    if (paintPending_) {
+        return Message{kPaintMessage, 0, 0};
+    }
+    return std::nullopt;
+}
+
+void CoreApp::routeMessage(const Message& message) {
+    if (message.id == kPaintMessage) {
+        paintPending_ = false;  // one paint covers the whole window
+    }
+    if (message.id != kNullMessage) {
+        onMessage(message.id, message.wParam, message.lParam);
+    }
+}
+
+bool CoreApp::hasPendingMessage() const {
+    return postedQuitCode_.has_value() || paintPending_ || (platform_ && platform_->heldEvent);
+}
+
+void CoreApp::waitForMessage(uint32_t milliseconds) {
+    if (hasPendingMessage() || !platform_ || !platform_->videoStarted) {
+        return;
+    }
+    SDL_Event event;
+    if (SDL_WaitEventTimeout(&event, static_cast<int>(std::min<uint32_t>(milliseconds, INT_MAX))) == 1) {
+        platform_->heldEvent = event;
+    }
+}
+
+}  // namespace qv

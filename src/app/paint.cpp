@@ -1,0 +1,42 @@
+#include <SDL.h>
+
+#include "app/boxes.h"
+#include "app/core_app.h"
+#include "app/font.h"
+#include "app/presentation.h"
+
+namespace qv {
+
+namespace {
+
+// The colour a bare window shows: what the overlay is drawn on when there is no back buffer.
+constexpr uint32_t kWindowColour = 0xFFFFFF;
+
+}  // namespace
+
+// The overlay goes into the back buffer over whatever the last frame left there, and then the whole
+// back buffer is copied, whatever part of the window needed it.
+int CoreApp::onPaint() {
+    if (backBuffer.exists()) {
+        DrawContext context(backBuffer);
+        onDraw(context);
+        presentToWindow(backBuffer, window);
+        return 1;
+    }
+    // No back buffer: the overlay is drawn on a picture of the bare window, shown as it is.
+    int width = 0;
+    int height = 0;
+    if (window != nullptr) {
+        SDL_GetWindowSize(window, &width, &height);
+    }
+    BackBuffer bare;
+    if (bare.createBackBuffer(width, height, 0) != 0) {
+        fillBox(bare, 0, 0, width, height, kWindowColour);
+    }
+    DrawContext context(bare);
+    onDraw(context);
+    presentToWindow(bare, window);
+    return 1;
+}
+
+}  // namespace qv

@@ -1,0 +1,62 @@
+#include "app/window.h"
+
+#include <memory>
+
+namespace qv {
+
+namespace {
+
+int windowPosition(int32_t position) {
+    return position == WindowSpec::kDefaultPosition ? static_cast<int>(SDL_WINDOWPOS_UNDEFINED) : position;
+}
+
+bool iconIsWellFormed(const IconImage& icon) {
+    constexpr int32_t kMaxSide = 1024;
+    return icon.width > 0 && icon.height > 0 && icon.width <= kMaxSide && icon.height <= kMaxSide &&
+           icon.rgba.size() == static_cast<std::size_t>(icon.width) * static_cast<std::size_t>(icon.height) * 4;
+}
+
+// A malformed picture is left out: the window then has the system's default icon.
+void setIcon(SDL_Window* window, const IconImage& icon) {
+    if (!iconIsWellFormed(icon)) {
+        return;
+    }
+    // SDL only reads the pixels while the icon is set, so the surface may borrow them.
+    auto* pixels = const_cast<uint8_t*>(icon.rgba.data());
+    std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> surface(
+        SDL_CreateRGBSurfaceWithFormatFrom(pixels, icon.width, icon.height, 32, icon.width * 4, SDL_PIXELFORMAT_RGBA32),
+        SDL_FreeSurface);
+    if (surface) {
+        SDL_SetWindowIcon(window, surface.get());
+    }
+}
+
+}  // namespace
+
+SDL_Window* createWindow(const WindowSpec& spec, const std::string& title, const IconImage& icon) {
+    constexpr int32_t kMaxSide = 16384;
+    if (spec.clientWidth <= 0 || spec.clientHeight <= 0 || spec.clientWidth > kMaxSide ||
+        spec.clientHeight > kMaxSide) {
+        SDL_SetError("a client area of %d x %d pixels is impossible", static_cast<int>(spec.clientWidth),
+                     static_cast<int>(spec.clientHeight));
+        return nullptr;
+    }
+    // Without SDL_WINDOW_RESIZABLE the window system is told the size is fixed; SDL sizes the
+    // client area, so the frame and caption come on top.
+    SDL_Window* window = SDL_CreateWindow(title.c_str(), windowPosition(spec.x), windowPosition(spec.y),
+                                          spec.clientWidth, spec.clientHeight, SDL_WINDOW_HIDDEN);
+    if (window != nullptr) {
+        setIcon(window, icon);
+    }
+    return window;
+}
+
+SDL_Cursor* useArrowCursor() {
+    SDL_Cursor* cursor = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+    if (cursor != nullptr) {
+        SDL_SetCursor(cursor);
+    }
+    return cursor;
+}
+
+}  // namespace qv

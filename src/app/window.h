@@ -1,0 +1,18 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <string>
+
+#include "app/core_app.h"
+
+namespace qv {
+
+// A window whose client area is exactly spec's size, not resizable, titled `title`, with `icon`
+// when it holds a picture. Hidden until shown. Null (with SDL's error set) when it cannot be made.
+SDL_Window* createWindow(const WindowSpec& spec, const std::string& title, const IconImage& icon);
+
+// The system arrow, made current; null where the video driver has no cursors.
+SDL_Cursor* useArrowCursor();
+
+}  // namespace qv
