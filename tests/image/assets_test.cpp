@@ -9,7 +9,7 @@
 #include "image/bmp_writer.h"
 #include "image/frame_target.h"
 #include "image/image_layer.h"
-#include "field/sand_field.h"
+#include "field/field_planes.h"
 
 // The committed background pictures load through our own reader, and the one players see makes a
 // dark, quiet ground for bright beads. The composed frame is written to the build folder as
@@ -93,13 +93,7 @@ void fillBrightTiles(FieldTiles& tiles) {
 TEST(Assets, BeadsComposeOverTheShownBackground) {
     ImageLayer layer;
     SandField field;
-    field.width = SandField::kVisibleWidth;
-    field.height = SandField::kVisibleHeight;
-    field.cellCount = (field.width + 4) * (field.height + 4);
-    for (int32_t pair = 0; pair < 2; ++pair) {
-        field.hue[pair] = std::make_unique<uint8_t[]>(field.cellCount);
-        field.kind[pair] = std::make_unique<uint8_t[]>(field.cellCount);
-    }
+    testing::giveEmptyPlanes(field);
     fillBrightTiles(field.tiles);
     // A pile in blended bands below a ragged surface, and a few beads still falling.
     for (int32_t y = 0; y < field.height; ++y) {

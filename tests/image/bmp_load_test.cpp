@@ -77,17 +77,6 @@ TEST(PaletteCount, OffsetsClaimingTooFewOrTooManyEntriesReadAFullPalette) {
     }
 }
 
-TEST(PaletteCount, DataOffsetIsNotUsedToFindThePixels) {
-    // 2 entries claimed and supplied; the indices follow the palette directly.
-    const std::vector<Colour> palette = distinctColours(2);
-    const Bytes file = testing::palettisedFile(2, 1, palette, {1, 0});
-    testing::TempFolder folder;
-    BmpImage image;
-    ASSERT_EQ(image.load(folder.write("p.bmp", file).c_str()), 1);
-    EXPECT_EQ(pixelAt(image, 0, 0), palette[1]);
-    EXPECT_EQ(pixelAt(image, 1, 0), palette[0]);
-}
-
 TEST(PaletteCount, EntriesTheFileDoesNotSupplyAreBlack) {
     const Bytes file = testing::palettisedFile(3, 1, distinctColours(2), {1, 2, 200});
     testing::TempFolder folder;
@@ -105,8 +94,6 @@ TEST(TrueColourLoad, ReadsPaddedRowsBottomUp) {
     BmpImage image;
     ASSERT_EQ(image.load(folder.write("t.bmp", testing::trueColourFile(width, height, pixels)).c_str()), 1);
     EXPECT_EQ(image.rowBytes, 16);
-    EXPECT_EQ(image.infoHeader.imageSize, 48u);
-    EXPECT_EQ(image.fileHeader.fileSize, 102u);
     for (int32_t row = 0; row < height; ++row) {
         for (int32_t column = 0; column < width; ++column) {
             EXPECT_EQ(pixelAt(image, column, row), pixels[row * width + column]);
