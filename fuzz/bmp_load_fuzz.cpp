@@ -29,7 +29,8 @@ void checkSound(const qv::BmpImage& image) {
     require(image.width() > 0 && image.height() > 0);
     require(image.infoHeader.bitsPerPixel == 24);
     require(image.rowBytes >= 3 * image.width() && image.rowBytes % 4 == 0);
-    require(image.infoHeader.imageSize == static_cast<uint32_t>(image.rowBytes) * static_cast<uint32_t>(image.height()));
+    require(image.infoHeader.imageSize ==
+            static_cast<uint32_t>(image.rowBytes) * static_cast<uint32_t>(image.height()));
     require(image.lastError().empty());
 }
 

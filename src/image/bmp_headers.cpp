@@ -1,5 +1,7 @@
 #include "image/bmp_headers.h"
 
+#include <type_traits>
+
 namespace qv {
 
 namespace {
@@ -20,6 +22,32 @@ void writeField(std::array<uint8_t, N>& bytes, std::size_t offset, Value field) 
     for (std::size_t i = 0; i < sizeof(Value); ++i) {
         bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
     }
+}
+
+// The file layout of each header, in one place for reading and writing: every field with its
+// byte offset.
+template <typename FileHeader, typename Visit>
+void visitFileFields(FileHeader& file, Visit visit) {
+    visit(0, file.type);
+    visit(2, file.fileSize);
+    visit(6, file.reserved1);
+    visit(8, file.reserved2);
+    visit(10, file.dataOffset);
+}
+
+template <typename InfoHeader, typename Visit>
+void visitInfoFields(InfoHeader& info, Visit visit) {
+    visit(0, info.size);
+    visit(4, info.width);
+    visit(8, info.height);
+    visit(12, info.planes);
+    visit(14, info.bitsPerPixel);
+    visit(16, info.compression);
+    visit(20, info.imageSize);
+    visit(24, info.xResolution);
+    visit(28, info.yResolution);
+    visit(32, info.coloursUsed);
+    visit(36, info.coloursImportant);
 }
 
 }  // namespace
@@ -56,53 +84,29 @@ bool pictureFits(int32_t width, int32_t height, int32_t bitsPerPixel) {
 
 FileHeaderBytes encodeFileHeader(const BmpFileHeader& file) {
     FileHeaderBytes bytes{};
-    writeField(bytes, 0, file.type);
-    writeField(bytes, 2, file.fileSize);
-    writeField(bytes, 6, file.reserved1);
-    writeField(bytes, 8, file.reserved2);
-    writeField(bytes, 10, file.dataOffset);
+    visitFileFields(file, [&](std::size_t offset, auto field) { writeField(bytes, offset, field); });
     return bytes;
 }
 
 InfoHeaderBytes encodeInfoHeader(const BmpInfoHeader& info) {
     InfoHeaderBytes bytes{};
-    writeField(bytes, 0, info.size);
-    writeField(bytes, 4, info.width);
-    writeField(bytes, 8, info.height);
-    writeField(bytes, 12, info.planes);
-    writeField(bytes, 14, info.bitsPerPixel);
-    writeField(bytes, 16, info.compression);
-    writeField(bytes, 20, info.imageSize);
-    writeField(bytes, 24, info.xResolution);
-    writeField(bytes, 28, info.yResolution);
-    writeField(bytes, 32, info.coloursUsed);
-    writeField(bytes, 36, info.coloursImportant);
+    visitInfoFields(info, [&](std::size_t offset, auto field) { writeField(bytes, offset, field); });
     return bytes;
 }
 
 BmpFileHeader decodeFileHeader(const FileHeaderBytes& bytes) {
     BmpFileHeader file;
-    file.type = readField<uint16_t>(bytes, 0);
-    file.fileSize = readField<uint32_t>(bytes, 2);
-    file.reserved1 = readField<uint16_t>(bytes, 6);
-    file.reserved2 = readField<uint16_t>(bytes, 8);
-    file.dataOffset = readField<uint32_t>(bytes, 10);
+    visitFileFields(file, [&](std::size_t offset, auto& field) {
+        field = readField<std::remove_reference_t<decltype(field)>>(bytes, offset);
+    });
     return file;
 }
 
 BmpInfoHeader decodeInfoHeader(const InfoHeaderBytes& bytes) {
     BmpInfoHeader info;
-    info.size = readField<uint32_t>(bytes, 0);
-    info.width = readField<int32_t>(bytes, 4);
-    info.height = readField<int32_t>(bytes, 8);
-    info.planes = readField<uint16_t>(bytes, 12);
-    info.bitsPerPixel = readField<uint16_t>(bytes, 14);
-    info.compression = readField<uint32_t>(bytes, 16);
-    info.imageSize = readField<uint32_t>(bytes, 20);
-    info.xResolution = readField<int32_t>(bytes, 24);
-    info.yResolution = readField<int32_t>(bytes, 28);
-    info.coloursUsed = readField<uint32_t>(bytes, 32);
-    info.coloursImportant = readField<uint32_t>(bytes, 36);
+    visitInfoFields(info, [&](std::size_t offset, auto& field) {
+        field = readField<std::remove_reference_t<decltype(field)>>(bytes, offset);
+    });
     return info;
 }
 

@@ -49,7 +49,9 @@ void setEmptyHeaders(BmpInfoHeader& info, BmpFileHeader* file);
 inline constexpr int64_t kMaxPictureBytes = int64_t{256} << 20;
 
 // Row length of a picture with `bitsPerPixel`, rounded up to 4 bytes, computed without overflow.
-inline constexpr int64_t paddedRowBytes(int64_t width, int64_t bitsPerPixel) { return ((width * bitsPerPixel >> 3) + 3) & ~int64_t{3}; }
+inline constexpr int64_t paddedRowBytes(int64_t width, int64_t bitsPerPixel) {
+    return ((width * bitsPerPixel >> 3) + 3) & ~int64_t{3};
+}
 
 // True when a picture of width x height at `bitsPerPixel` has positive sides and at most
 // kMaxPictureBytes of rows, so that setHeaders stays exact.

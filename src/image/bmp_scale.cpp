@@ -41,7 +41,8 @@ int BmpImage::scale(int32_t newWidth, int32_t newHeight) {
     for (int32_t row = 0; row < newHeight; ++row, sourceY += stepY) {
         const std::size_t oldRow = static_cast<std::size_t>(oldHeight - 1) - sourceIndex(sourceY, oldHeight);
         const uint8_t* source = oldPixels.get() + oldRow * oldRowBytes;
-        uint8_t* destination = pixels.get() + static_cast<std::size_t>(newHeight - 1 - row) * static_cast<std::size_t>(rowBytes);
+        uint8_t* destination =
+            pixels.get() + static_cast<std::size_t>(newHeight - 1 - row) * static_cast<std::size_t>(rowBytes);
         double sourceX = 0.0;
         for (int32_t column = 0; column < newWidth; ++column, sourceX += stepX) {
             std::memcpy(destination + 3 * column, source + 3 * sourceIndex(sourceX, oldWidth), 3);

@@ -1,7 +1,7 @@
 #include "image/bmp_writer.h"
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 #include "image/bmp_headers.h"
@@ -29,13 +29,14 @@ bool writeContents(std::FILE* stream, int32_t width, int32_t height, const uint8
     const int32_t fileRowBytes = setHeaders(info, &file, width, height, 24);
     const FileHeaderBytes fileBytes = encodeFileHeader(file);
     const InfoHeaderBytes infoBytes = encodeInfoHeader(info);
-    if (!writeAll(stream, fileBytes.data(), fileBytes.size()) || !writeAll(stream, infoBytes.data(), infoBytes.size())) {
+    if (!writeAll(stream, fileBytes.data(), fileBytes.size()) ||
+        !writeAll(stream, infoBytes.data(), infoBytes.size())) {
         return false;
     }
     std::vector<uint8_t> row(static_cast<std::size_t>(fileRowBytes), 0);
     for (int32_t i = 0; i < height; ++i) {
-        std::copy_n(rows + static_cast<std::size_t>(i) * static_cast<std::size_t>(rowBytes), 3 * static_cast<std::size_t>(width),
-                    row.begin());
+        std::copy_n(rows + static_cast<std::size_t>(i) * static_cast<std::size_t>(rowBytes),
+                    3 * static_cast<std::size_t>(width), row.begin());
         if (!writeAll(stream, row.data(), row.size())) {
             return false;
         }

@@ -5,11 +5,11 @@
 #include <fstream>
 #include <string>
 
+#include "field/field_planes.h"
 #include "image/bmp_image.h"
 #include "image/bmp_writer.h"
 #include "image/frame_target.h"
 #include "image/image_layer.h"
-#include "field/field_planes.h"
 
 // The committed background pictures load through our own reader, and the one players see makes a
 // dark, quiet ground for bright beads. The composed frame is written to the build folder as
@@ -75,8 +75,8 @@ void fillBrightTiles(FieldTiles& tiles) {
     for (int32_t hue = 0; hue < kHueCount; ++hue) {
         const int32_t sector = hue / 22;
         const int32_t ramp = (hue % 22) * 255 / 21;
-        const int32_t wheel[6][3] = {{255, ramp, 0}, {255 - ramp, 255, 0}, {0, 255, ramp},
-                                     {0, 255 - ramp, 255}, {ramp, 0, 255}, {255, 0, 255 - ramp}};
+        const int32_t wheel[6][3] = {{255, ramp, 0},       {255 - ramp, 255, 0}, {0, 255, ramp},
+                                     {0, 255 - ramp, 255}, {ramp, 0, 255},       {255, 0, 255 - ramp}};
         const int32_t* rgb = wheel[std::min(sector, 5)];
         for (int32_t kind = 0; kind < kKindCount; ++kind) {
             uint8_t* tile = tiles.data() + tileOffset(hue, kind);
@@ -126,9 +126,7 @@ TEST(Assets, BeadsComposeOverTheShownBackground) {
     EXPECT_EQ(pixel(10, 10)[0] + pixel(10, 10)[1] + pixel(10, 10)[2], 0);
 
     std::string error;
-    EXPECT_TRUE(writeBmp24(buildDir() + "/composed_preview.bmp", 448, 640, back.data(),
-                           448 * 3, &error))
-        << error;
+    EXPECT_TRUE(writeBmp24(buildDir() + "/composed_preview.bmp", 448, 640, back.data(), 448 * 3, &error)) << error;
     frameTarget = FrameTarget{};
 }
 

@@ -1,8 +1,9 @@
+#include "app/back_buffer.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "app/back_buffer.h"
 #include "app/boxes.h"
 
 namespace qv {
@@ -43,14 +44,17 @@ void expectBoxShape(int32_t left, int32_t top, int32_t size, bool frameOnly) {
     BackBuffer buffer;
     ASSERT_EQ(buffer.createBackBuffer(80, 70, 0), 1);
     const uint32_t colour = 0x00112233;
-    ASSERT_EQ(frameOnly ? frameBox(buffer, left, top, size, size, colour) : fillBox(buffer, left, top, size, size, colour), 1);
+    ASSERT_EQ(
+        frameOnly ? frameBox(buffer, left, top, size, size, colour) : fillBox(buffer, left, top, size, size, colour),
+        1);
     for (int32_t y = 0; y < buffer.height; ++y) {
         for (int32_t x = 0; x < buffer.width; ++x) {
             const bool inside = x >= left && x < left + size && y >= top && y < top + size;
             const bool onEdge = x == left || x == left + size - 1 || y == top || y == top + size - 1;
             const uint8_t* pixel = buffer.pixelAt(x, y);
             const bool painted = pixel[0] == 0x11 && pixel[1] == 0x22 && pixel[2] == 0x33;  // blue, green, red
-            ASSERT_EQ(painted, inside && (!frameOnly || onEdge)) << "pixel " << x << "," << y << " of box at " << left << "," << top;
+            ASSERT_EQ(painted, inside && (!frameOnly || onEdge))
+                << "pixel " << x << "," << y << " of box at " << left << "," << top;
         }
     }
 }

@@ -57,7 +57,8 @@ inline std::size_t paddedToFour(std::size_t bytes) { return (bytes + 3) & ~std::
 
 // An 8-bit file: `palette` entries right after the headers (data offset to match), then index
 // rows bottom-up. `topDownIndices` holds width x height indices, top row first.
-inline Bytes palettisedFile(int32_t width, int32_t height, const std::vector<Colour>& palette, const Bytes& topDownIndices) {
+inline Bytes palettisedFile(int32_t width, int32_t height, const std::vector<Colour>& palette,
+                            const Bytes& topDownIndices) {
     Bytes bytes = headers(width, height, 8, static_cast<uint32_t>(54 + 4 * palette.size()));
     for (const Colour& entry : palette) {
         bytes.insert(bytes.end(), {entry[0], entry[1], entry[2], 0});
@@ -104,7 +105,8 @@ public:
     std::string file(const std::string& name) const { return (path_ / name).string(); }
     std::string write(const std::string& name, const Bytes& bytes) const {
         const std::string path = file(name);
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return path;
     }
 

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "image/bmp_headers.h"
+
+#include <gtest/gtest.h>
 
 namespace qv {
 namespace {
@@ -27,9 +27,9 @@ TEST(PictureFits, RefusesEmptyNegativeAndOversizedPictures) {
         int32_t width, height;
         bool fits;
     };
-    for (const Case& c : {Case{1, 1, true}, Case{0, 1, false}, Case{1, 0, false}, Case{-1, 5, false}, Case{5, -1, false},
-                          Case{4096, 21845, true}, Case{4096, 21846, false}, Case{0x7FFFFFFF, 1, false},
-                          Case{1, 0x7FFFFFFF, false}, Case{89478485, 1, true}}) {
+    for (const Case& c : {Case{1, 1, true}, Case{0, 1, false}, Case{1, 0, false}, Case{-1, 5, false},
+                          Case{5, -1, false}, Case{4096, 21845, true}, Case{4096, 21846, false},
+                          Case{0x7FFFFFFF, 1, false}, Case{1, 0x7FFFFFFF, false}, Case{89478485, 1, true}}) {
         EXPECT_EQ(pictureFits(c.width, c.height, 24), c.fits) << c.width << " x " << c.height;
     }
 }

@@ -1,3 +1,5 @@
+#include "image/image_layer.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,7 +8,6 @@
 
 #include "image/bmp_files.h"
 #include "image/frame_target.h"
-#include "image/image_layer.h"
 
 namespace qv {
 namespace {
@@ -29,7 +30,9 @@ struct LayerOverTarget {
     }
     ~LayerOverTarget() { frameTarget = FrameTarget{}; }
 
-    bool touched() const { return std::any_of(target.begin(), target.end(), [](uint8_t byte) { return byte != kUntouched; }); }
+    bool touched() const {
+        return std::any_of(target.begin(), target.end(), [](uint8_t byte) { return byte != kUntouched; });
+    }
     // True when the window (sourceX, sourceY, w, h) of the image sits at (x, y) of the target and
     // nothing else changed.
     bool holdsWindowAt(int32_t sourceX, int32_t sourceY, int32_t w, int32_t h, int32_t x, int32_t y) const {
@@ -37,10 +40,11 @@ struct LayerOverTarget {
             for (int32_t column = 0; column < frameTarget.stride / 3; ++column) {
                 const uint8_t* pixel = &target[(frameTarget.height - 1 - row) * frameTarget.stride + 3 * column];
                 const bool inside = column >= x && column < x + w && row >= y && row < y + h;
-                const uint8_t* expected = inside ? layer.image.pixels.get() +
-                                                       (layer.image.height() - 1 - (sourceY + row - y)) * layer.image.rowBytes +
-                                                       3 * (sourceX + column - x)
-                                                 : kUntouchedPixel.data();
+                const uint8_t* expected =
+                    inside ? layer.image.pixels.get() +
+                                 (layer.image.height() - 1 - (sourceY + row - y)) * layer.image.rowBytes +
+                                 3 * (sourceX + column - x)
+                           : kUntouchedPixel.data();
                 if (!std::equal(pixel, pixel + 3, expected)) {
                     return false;
                 }
@@ -59,7 +63,8 @@ TEST(ImageLayer, GameLayerCopiesItsTopRowToByte815904) {
     scene.layer.setPosition(32, 32);
     EXPECT_EQ(scene.layer.sourceOffset, 662400);
     scene.layer.draw();
-    EXPECT_TRUE(std::equal(scene.target.begin() + 815904, scene.target.begin() + 815904 + 1152, scene.layer.image.pixels.get() + 662400));
+    EXPECT_TRUE(std::equal(scene.target.begin() + 815904, scene.target.begin() + 815904 + 1152,
+                           scene.layer.image.pixels.get() + 662400));
     EXPECT_TRUE(scene.holdsWindowAt(0, 0, 384, 576, 32, 32));
 }
 
@@ -85,15 +90,17 @@ TEST(ImageLayer, DrawsNothingOutsideEitherPicture) {
     struct Case {
         int32_t sourceX, sourceY, width, height, x, y;
     };
-    for (const Case& c : {Case{0, 0, 4, 0, 0, 0}, Case{0, 0, 0, 4, 0, 0}, Case{0, 0, 4, -2, 0, 0}, Case{7, 0, 4, 4, 0, 0},
-                          Case{0, 6, 4, 4, 0, 0}, Case{-1, 0, 4, 4, 0, 0}, Case{0, -1, 4, 4, 0, 0}, Case{0, 0, 4, 4, 13, 0},
-                          Case{0, 0, 4, 4, 0, 9}, Case{0, 0, 4, 4, -1, 0}, Case{0, 0, 4, 4, 0, -1},
-                          Case{0, 0, 0x7FFFFFFF, 0x7FFFFFFF, 0, 0}, Case{0, 0, 4, 4, 0x7FFFFFF0, 0x7FFFFFF0}}) {
+    for (const Case& c :
+         {Case{0, 0, 4, 0, 0, 0}, Case{0, 0, 0, 4, 0, 0}, Case{0, 0, 4, -2, 0, 0}, Case{7, 0, 4, 4, 0, 0},
+          Case{0, 6, 4, 4, 0, 0}, Case{-1, 0, 4, 4, 0, 0}, Case{0, -1, 4, 4, 0, 0}, Case{0, 0, 4, 4, 13, 0},
+          Case{0, 0, 4, 4, 0, 9}, Case{0, 0, 4, 4, -1, 0}, Case{0, 0, 4, 4, 0, -1},
+          Case{0, 0, 0x7FFFFFFF, 0x7FFFFFFF, 0, 0}, Case{0, 0, 4, 4, 0x7FFFFFF0, 0x7FFFFFF0}}) {
         LayerOverTarget scene(10, 9, 16, 12);
         scene.layer.setSource(c.sourceX, c.sourceY, c.width, c.height);
         scene.layer.setPosition(c.x, c.y);
         scene.layer.draw();
-        EXPECT_FALSE(scene.touched()) << c.sourceX << "," << c.sourceY << " " << c.width << "x" << c.height << " at " << c.x << "," << c.y;
+        EXPECT_FALSE(scene.touched()) << c.sourceX << "," << c.sourceY << " " << c.width << "x" << c.height << " at "
+                                      << c.x << "," << c.y;
     }
 }
 
@@ -114,7 +121,8 @@ TEST(ImageLayer, DrawsNothingWithoutPixelsOrTargetOrAfterTheImageChangedSize) {
 TEST(ImageLayer, ReloadOfAMissingFileLeavesAnEmptyImage) {
     testing::TempFolder folder;
     ImageLayer layer;
-    ASSERT_EQ(layer.reload(folder.write("t.bmp", testing::trueColourFile(2, 2, std::vector<testing::Colour>(4))).c_str()), 1);
+    ASSERT_EQ(
+        layer.reload(folder.write("t.bmp", testing::trueColourFile(2, 2, std::vector<testing::Colour>(4))).c_str()), 1);
     EXPECT_EQ(layer.reload(folder.file("absent.bmp").c_str()), 0);
     EXPECT_FALSE(layer.image.hasPixels());
     EXPECT_EQ(layer.image.width(), 0);

@@ -13,7 +13,8 @@ struct Rgb {
 };
 
 Rgb blend(const Rgb& from, const Rgb& to, double t) {
-    return {from.red + (to.red - from.red) * t, from.green + (to.green - from.green) * t, from.blue + (to.blue - from.blue) * t};
+    return {from.red + (to.red - from.red) * t, from.green + (to.green - from.green) * t,
+            from.blue + (to.blue - from.blue) * t};
 }
 
 double clampUnit(double value) { return value < 0.0 ? 0.0 : (value > 1.0 ? 1.0 : value); }
@@ -51,7 +52,8 @@ TrueColourPicture makeNightGlass() {
     TrueColourPicture picture{kBackgroundWidth, kBackgroundHeight, {}};
     picture.bottomUpRows.resize(static_cast<std::size_t>(kBackgroundWidth) * 3 * kBackgroundHeight);
     for (int32_t y = 0; y < kBackgroundHeight; ++y) {
-        uint8_t* row = picture.bottomUpRows.data() + static_cast<std::size_t>(kBackgroundHeight - 1 - y) * kBackgroundWidth * 3;
+        uint8_t* row =
+            picture.bottomUpRows.data() + static_cast<std::size_t>(kBackgroundHeight - 1 - y) * kBackgroundWidth * 3;
         for (int32_t x = 0; x < kBackgroundWidth; ++x) {
             const Rgb base = blend(top, bottom, depth(y, kBackgroundHeight));
             const Rgb tinted = blend(base, teal, 0.6 * clampUnit(tint.layered(x, y, 96.0, 2) * 1.6 - 0.5));
@@ -79,10 +81,12 @@ PalettisedPicture makeDeepWater() {
     }
     picture.bottomUpIndices.resize(static_cast<std::size_t>(kBackgroundWidth) * kBackgroundHeight);
     for (int32_t y = 0; y < kBackgroundHeight; ++y) {
-        uint8_t* row = picture.bottomUpIndices.data() + static_cast<std::size_t>(kBackgroundHeight - 1 - y) * kBackgroundWidth;
+        uint8_t* row =
+            picture.bottomUpIndices.data() + static_cast<std::size_t>(kBackgroundHeight - 1 - y) * kBackgroundWidth;
         for (int32_t x = 0; x < kBackgroundWidth; ++x) {
             // Light from above fades with depth; currents stretch sideways.
-            const double level = 0.55 * (1.0 - depth(y, kBackgroundHeight)) + 0.45 * currents.layered(x / 2.0, y, 40.0, 3);
+            const double level =
+                0.55 * (1.0 - depth(y, kBackgroundHeight)) + 0.45 * currents.layered(x / 2.0, y, 40.0, 3);
             const double dither = (kBayer[y % kDitherSide][x % kDitherSide] + 0.5) / 16.0;
             const auto shade = static_cast<int32_t>(clampUnit(level) * (kShades - 1) + dither);
             row[x] = static_cast<uint8_t>(shade < kShades ? shade : kShades - 1);

@@ -23,7 +23,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const qv::tools::TrueColourPicture glass = qv::tools::makeNightGlass();
-    if (!qv::writeBmp24(folder + "back2_sml.bmp", glass.width, glass.height, glass.bottomUpRows.data(), glass.width * 3, &error)) {
+    if (!qv::writeBmp24(folder + "back2_sml.bmp", glass.width, glass.height, glass.bottomUpRows.data(), glass.width * 3,
+                        &error)) {
         std::fprintf(stderr, "make-backgrounds: %s\n", error.c_str());
         return 1;
     }

@@ -21,12 +21,14 @@ bool writePalettisedBmp(const std::string& path, const PalettisedPicture& pictur
     out.write(reinterpret_cast<const char*>(fileBytes.data()), fileBytes.size());
     out.write(reinterpret_cast<const char*>(infoBytes.data()), infoBytes.size());
     for (const auto& entry : picture.palette) {
-        const char bytes[4] = {static_cast<char>(entry[0]), static_cast<char>(entry[1]), static_cast<char>(entry[2]), 0};
+        const char bytes[4] = {static_cast<char>(entry[0]), static_cast<char>(entry[1]), static_cast<char>(entry[2]),
+                               0};
         out.write(bytes, 4);
     }
     const std::string padding(static_cast<std::size_t>(rowBytes - picture.width), '\0');
     for (int32_t row = 0; row < picture.height; ++row) {
-        out.write(reinterpret_cast<const char*>(picture.bottomUpIndices.data()) + static_cast<std::size_t>(row) * picture.width,
+        out.write(reinterpret_cast<const char*>(picture.bottomUpIndices.data()) +
+                      static_cast<std::size_t>(row) * picture.width,
                   picture.width);
         out.write(padding.data(), static_cast<std::streamsize>(padding.size()));
     }
