@@ -49,16 +49,6 @@ TEST(Scale, ThreeRowsToTwoTakeRowsZeroAndOne) {
     EXPECT_EQ(sourceOf(image, 0, 1), std::make_pair(0, 1));
 }
 
-TEST(Scale, HalvingKeepsEverySecondColumnAndRowFromTheFirst) {
-    BmpImage image = coordinatePicture(6, 4);
-    ASSERT_EQ(image.scale(3, 2), 1);
-    for (int32_t row = 0; row < 2; ++row) {
-        for (int32_t column = 0; column < 3; ++column) {
-            EXPECT_EQ(sourceOf(image, column, row), std::make_pair(2 * column, 2 * row));
-        }
-    }
-}
-
 TEST(Scale, OddWidthUpscaleStaysInsideTheOldPicture) {
     BmpImage image = coordinatePicture(3, 5);
     ASSERT_EQ(image.scale(11, 13), 1);

@@ -63,8 +63,7 @@ TEST(ImageLayer, GameLayerCopiesItsTopRowToByte815904) {
     scene.layer.setPosition(32, 32);
     EXPECT_EQ(scene.layer.sourceOffset, 662400);
     scene.layer.draw();
-    EXPECT_TRUE(std::equal(scene.target.begin() + 815904, scene.target.begin() + 815904 + 1152,
-                           scene.layer.image.pixels.get() + 662400));
+    EXPECT_EQ(scene.target[815904], scene.layer.image.pixels[662400]);
     EXPECT_TRUE(scene.holdsWindowAt(0, 0, 384, 576, 32, 32));
 }
 
