@@ -38,18 +38,25 @@ TEST(Scoring, ComboStopsAtItsCapAndAFrameAddsAtMost640) {
     EXPECT_EQ(state.combo, 1170);
 }
 
+// A combo after one scoring frame and 42 quiet ones.
+void quietAfterOneHit(ScoreState& state) {
+    state.scoreFrame(1);
+    for (int frame = 1; frame <= 42; ++frame) {
+        state.scoreFrame(0);
+        ASSERT_EQ(state.bonusCountdown, 43 - frame);
+        ASSERT_EQ(state.combo, 1);
+    }
+}
+
 TEST(Scoring, ComboSurvivesFortyTwoQuietFramesAndLapsesOnTheFortyThird) {
     ScoreState kept;
-    kept.scoreFrame(1);
-    for (int frame = 1; frame <= 42; ++frame) {
-        kept.scoreFrame(0);
-        EXPECT_EQ(kept.bonusCountdown, 43 - frame);
-    }
-    ScoreState lapsed = kept;
+    quietAfterOneHit(kept);
     kept.scoreFrame(2);
     EXPECT_EQ(kept.combo, 2) << "hits on the 43rd frame continue the combo";
     EXPECT_EQ(kept.bonusCountdown, 43);
 
+    ScoreState lapsed;
+    quietAfterOneHit(lapsed);
     lapsed.scoreFrame(0);
     EXPECT_EQ(lapsed.combo, 0);
     EXPECT_EQ(lapsed.bonusCountdown, 0);
