@@ -1,5 +1,6 @@
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -29,6 +30,21 @@ bool readExactly(std::FILE* stream, void* destination, std::size_t bytes) {
 uint32_t paletteEntryCount(uint32_t dataOffset) {
     const uint32_t entries = (dataOffset - static_cast<uint32_t>(kBmpHeadersSize)) / kPaletteEntryBytes;
     return entries < 2 || entries > kPaletteEntries ? kPaletteEntries : entries;
+}
+
+// The bytes left between the stream's position and its end, so that a tiny file cannot make the
+// reader set aside a large block before it finds the data missing. Unknown (the largest value)
+// for a stream that cannot seek.
+std::size_t remainingBytes(std::FILE* stream) {
+    const long position = std::ftell(stream);
+    if (position < 0 || std::fseek(stream, 0, SEEK_END) != 0) {
+        return SIZE_MAX;
+    }
+    const long end = std::ftell(stream);
+    if (std::fseek(stream, position, SEEK_SET) != 0 || end < position) {
+        return SIZE_MAX;
+    }
+    return static_cast<std::size_t>(end - position);
 }
 
 }  // namespace
@@ -82,6 +98,15 @@ int BmpImage::readPalettised(std::FILE* stream) {
     const int32_t pictureHeight = infoHeader.height;
     const auto indexRowBytes = static_cast<std::size_t>(paddedRowBytes(pictureWidth, 8));
     const std::size_t indexBytes = indexRowBytes * static_cast<std::size_t>(pictureHeight);
+    const uint32_t entries = paletteEntryCount(fileHeader.dataOffset);
+    const std::size_t paletteBytes = std::size_t{entries} * kPaletteEntryBytes;
+    const std::size_t available = remainingBytes(stream);
+    if (paletteBytes > available) {
+        return fail("truncated palette");
+    }
+    if (indexBytes > available - paletteBytes) {
+        return fail("truncated pixel data");
+    }
     std::unique_ptr<uint8_t[]> indices(new (std::nothrow) uint8_t[indexBytes]);
     if (!indices) {
         return fail("out of memory for the picture's indices");
@@ -89,8 +114,7 @@ int BmpImage::readPalettised(std::FILE* stream) {
 
     // Entries the file does not supply stay black.
     std::array<uint8_t, kPaletteEntries * kPaletteEntryBytes> palette{};
-    const uint32_t entries = paletteEntryCount(fileHeader.dataOffset);
-    if (!readExactly(stream, palette.data(), entries * kPaletteEntryBytes)) {
+    if (!readExactly(stream, palette.data(), paletteBytes)) {
         return fail("truncated palette");
     }
     if (!readExactly(stream, indices.get(), indexBytes)) {
@@ -117,6 +141,9 @@ int BmpImage::readTrueColour(std::FILE* stream) {
     // misread, so it is refused.
     if (fileHeader.dataOffset != static_cast<uint32_t>(kBmpHeadersSize)) {
         return fail("24-bit pixel data must start right after the headers (data offset 54)");
+    }
+    if (static_cast<std::size_t>(infoHeader.imageSize) > remainingBytes(stream)) {
+        return fail("truncated pixel data");
     }
     if (!allocate24(infoHeader.width, infoHeader.height)) {
         return fail("out of memory for the picture");
