@@ -33,18 +33,18 @@ void setIcon(SDL_Window* window, const IconImage& icon) {
 
 }  // namespace
 
-SDL_Window* createWindow(const WindowSpec& spec, const std::string& title, const IconImage& icon) {
+SDL_Window* createWindow(const WindowSpec& windowSpec, const std::string& title, const IconImage& icon) {
     constexpr int32_t kMaxSide = 16384;
-    if (spec.clientWidth <= 0 || spec.clientHeight <= 0 || spec.clientWidth > kMaxSide ||
-        spec.clientHeight > kMaxSide) {
-        SDL_SetError("a client area of %d x %d pixels is impossible", static_cast<int>(spec.clientWidth),
-                     static_cast<int>(spec.clientHeight));
+    if (windowSpec.clientWidth <= 0 || windowSpec.clientHeight <= 0 || windowSpec.clientWidth > kMaxSide ||
+        windowSpec.clientHeight > kMaxSide) {
+        SDL_SetError("a client area of %d x %d pixels is impossible", static_cast<int>(windowSpec.clientWidth),
+                     static_cast<int>(windowSpec.clientHeight));
         return nullptr;
     }
     // Without SDL_WINDOW_RESIZABLE the window system is told the size is fixed; SDL sizes the
     // client area, so the frame and caption come on top.
-    SDL_Window* window = SDL_CreateWindow(title.c_str(), windowPosition(spec.x), windowPosition(spec.y),
-                                          spec.clientWidth, spec.clientHeight, SDL_WINDOW_HIDDEN);
+    SDL_Window* window = SDL_CreateWindow(title.c_str(), windowPosition(windowSpec.x), windowPosition(windowSpec.y),
+                                          windowSpec.clientWidth, windowSpec.clientHeight, SDL_WINDOW_HIDDEN);
     if (window != nullptr) {
         setIcon(window, icon);
     }

@@ -3,7 +3,7 @@
 #include "app/boxes.h"
 #include "app/font.h"
 #include "app/synthetic_input.h"
-#include "app/window_inspection.h"
+#include "app/window_facts.h"
 #include "shell_fixture.h"
 
 namespace qv::testing {

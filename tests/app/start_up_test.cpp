@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "app/instance_lock.h"
-#include "app/window_inspection.h"
+#include "app/window_facts.h"
 #include "shell_fixture.h"
 
 namespace qv::testing {

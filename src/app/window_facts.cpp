@@ -1,4 +1,4 @@
-#include "app/window_inspection.h"
+#include "app/window_facts.h"
 
 #include <SDL.h>
 
