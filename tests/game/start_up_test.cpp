@@ -1,7 +1,7 @@
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
-
-#include <unistd.h>
 
 #include "game_fixture.h"
 
@@ -10,57 +10,48 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A folder holding only some of the pictures, or a damaged one.
-class PictureFolder : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() / ("quorvantile-start-" + std::to_string(::getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
+// Starts a game in a folder that holds only some pictures; returns what start-up said.
+std::string startUpFailure(bool hiddenPresent, const char* shownContent) {
+    const fs::path folder = fs::temp_directory_path() / ("quorvantile-start-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    if (hiddenPresent) {
+        fs::copy_file(testing::assetsDirectory() / SandGame::kHiddenPicture, folder / SandGame::kHiddenPicture);
     }
-    void TearDown() override { fs::remove_all(folder); }
-
-    void copyPicture(const char* name) { fs::copy_file(testing::assetsDirectory() / name, folder / name); }
-
-    // Starts a game in the folder; returns what start-up said when it failed.
-    std::string startUpFailure() {
+    if (shownContent == nullptr) {
+        fs::copy_file(testing::assetsDirectory() / SandGame::kShownPicture, folder / SandGame::kShownPicture);
+    } else if (*shownContent != '\0') {
+        std::ofstream(folder / SandGame::kShownPicture) << shownContent;
+    }
+    std::string failure;
+    {
         testing::WorkingDirectory inFolder(folder);
         SandGame game;
-        if (game.initialise() != 0) {
-            return "";
-        }
-        return game.startUpError;
+        failure = game.initialise() != 0 ? "started" : game.startUpError;
     }
-
-    fs::path folder;
-};
-
-TEST_F(PictureFolder, MissingHiddenPictureFailsAndNamesIt) {
-    copyPicture(SandGame::kShownPicture);
-    const std::string failure = startUpFailure();
-    EXPECT_NE(failure.find("back1_sml.bmp"), std::string::npos) << failure;
-    EXPECT_NE(failure.find("current directory"), std::string::npos) << failure;
+    fs::remove_all(folder);
+    return failure;
 }
 
-TEST_F(PictureFolder, MissingShownPictureFailsAndNamesIt) {
-    copyPicture(SandGame::kHiddenPicture);
-    const std::string failure = startUpFailure();
-    EXPECT_NE(failure.find("back2_sml.bmp"), std::string::npos) << failure;
-}
-
-TEST_F(PictureFolder, DamagedPictureFailsWithTheReadersReason) {
-    copyPicture(SandGame::kHiddenPicture);
-    std::ofstream(folder / SandGame::kShownPicture) << "GIF89a definitely not a bitmap";
-    const std::string failure = startUpFailure();
-    EXPECT_NE(failure.find("back2_sml.bmp"), std::string::npos) << failure;
-    EXPECT_GT(failure.size(), std::string("Quorvantile: cannot load the picture back2_sml.bmp: ").size() + 10)
-        << "the reader's reason is part of the line: " << failure;
-}
-
-TEST_F(PictureFolder, BothPicturesPresentStartsTheGame) {
-    copyPicture(SandGame::kHiddenPicture);
-    copyPicture(SandGame::kShownPicture);
-    EXPECT_EQ(startUpFailure(), "");
+TEST(StartUp, AMissingOrDamagedPictureStopsTheGameAndIsNamed) {
+    struct Case {
+        bool hiddenPresent;
+        const char* shownContent;  // nullptr: the real picture; "": missing
+        std::string expected;
+    };
+    const Case cases[] = {
+        {false, nullptr, "back1_sml.bmp: cannot open"},
+        {true, "", "back2_sml.bmp: cannot open"},
+        {true, "GIF89a: a picture, but not the kind this game reads; long enough for both headers.", "back2_sml.bmp: not a BMP file"},
+        {true, nullptr, "started"},
+    };
+    for (const Case& c : cases) {
+        const std::string failure = startUpFailure(c.hiddenPresent, c.shownContent);
+        EXPECT_NE(failure.find(c.expected), std::string::npos) << failure;
+        if (c.expected != "started") {
+            EXPECT_NE(failure.find("current directory"), std::string::npos) << failure;
+        }
+    }
 }
 
 }  // namespace
