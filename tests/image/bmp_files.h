@@ -1,117 +1,93 @@
 #pragma once
 
-// Builds BMP files byte by byte for the reader's tests, independently of the program's own header
-// code, and writes them into a private temporary folder.
+// Builds BMP files byte by byte, independently of the program's own header code, loads them back
+// from real files, and makes pictures in memory whose pixels tell where they came from.
 
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
-#include <atomic>
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <string>
 #include <vector>
+
+#include "image/bmp_image.h"
 
 namespace qv::testing {
 
 using Bytes = std::vector<uint8_t>;
 using Colour = std::array<uint8_t, 3>;  // blue, green, red
 
-inline void put16(Bytes& bytes, std::size_t offset, uint32_t value) {
-    bytes[offset] = static_cast<uint8_t>(value);
-    bytes[offset + 1] = static_cast<uint8_t>(value >> 8);
+// Offsets of header fields in a file.
+constexpr unsigned kType = 0, kDataOffset = 10, kInfoSize = 14, kWidth = 18, kHeight = 22, kBits = 28,
+                   kCompression = 30;
+
+// Byte offset of pixel (column, row), row from the top, in a bottom-up 24-bit picture.
+inline std::size_t offsetOf(int32_t column, int32_t row, int32_t height, int32_t rowBytes) {
+    return static_cast<std::size_t>((height - 1 - row) * rowBytes + 3 * column);
 }
 
-inline void put32(Bytes& bytes, std::size_t offset, uint32_t value) {
-    put16(bytes, offset, value & 0xFFFF);
-    put16(bytes, offset + 2, value >> 16);
-}
-
-// Offsets of the header fields in a file.
-enum HeaderField : std::size_t {
-    kType = 0,
-    kDataOffset = 10,
-    kInfoSize = 14,
-    kWidth = 18,
-    kHeight = 22,
-    kBitsPerPixel = 28,
-    kCompression = 30,
-};
-
-inline Bytes headers(int32_t width, int32_t height, uint32_t bitsPerPixel, uint32_t dataOffset) {
-    Bytes bytes(54, 0);
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put32(bytes, kDataOffset, dataOffset);
-    put32(bytes, kInfoSize, 40);
-    put32(bytes, kWidth, static_cast<uint32_t>(width));
-    put32(bytes, kHeight, static_cast<uint32_t>(height));
-    put16(bytes, 26, 1);
-    put16(bytes, kBitsPerPixel, bitsPerPixel);
+// `bytes` with `value` written little-endian into `size` bytes at `offset`.
+inline Bytes put(Bytes bytes, std::size_t offset, uint32_t value, int size = 4) {
+    for (int i = 0; i < size; ++i) {
+        bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
+    }
     return bytes;
 }
 
 inline std::size_t paddedToFour(std::size_t bytes) { return (bytes + 3) & ~std::size_t{3}; }
 
-// An 8-bit file: `palette` entries right after the headers (data offset to match), then index
-// rows bottom-up. `topDownIndices` holds width x height indices, top row first.
-inline Bytes palettisedFile(int32_t width, int32_t height, const std::vector<Colour>& palette,
-                            const Bytes& topDownIndices) {
-    Bytes bytes = headers(width, height, 8, static_cast<uint32_t>(54 + 4 * palette.size()));
+// Headers, `palette` (data offset right after it), then `rows` (width x height
+// pixels of bits / 8 bytes, top row first) stored bottom-up, padded with bytes that must never be
+// read as pixels.
+inline Bytes bmpFile(int32_t width, int32_t height, int bits, const std::vector<Colour>& palette, const Bytes& rows) {
+    Bytes bytes = put(put(put(Bytes(54, 0), kType, 0x4D42, 2), kDataOffset, 54 + 4 * palette.size()), kInfoSize, 40);
+    bytes = put(put(put(put(bytes, kWidth, width), kHeight, height), 26, 1, 2), kBits, bits, 2);  // 26: planes
     for (const Colour& entry : palette) {
         bytes.insert(bytes.end(), {entry[0], entry[1], entry[2], 0});
     }
-    const std::size_t rowLength = paddedToFour(static_cast<std::size_t>(width));
+    const auto rowLength = static_cast<std::size_t>(width * bits / 8);
     for (int32_t row = height - 1; row >= 0; --row) {
-        Bytes stored(rowLength, 0xEE);  // padding that must never be read as a pixel
-        std::copy_n(topDownIndices.begin() + row * width, width, stored.begin());
+        Bytes stored(paddedToFour(rowLength), 0xEE);
+        std::copy_n(rows.begin() + row * rowLength, rowLength, stored.begin());
         bytes.insert(bytes.end(), stored.begin(), stored.end());
     }
     return bytes;
 }
 
-// A 24-bit file; `topDownPixels` holds width x height colours, top row first.
-inline Bytes trueColourFile(int32_t width, int32_t height, const std::vector<Colour>& topDownPixels) {
-    Bytes bytes = headers(width, height, 24, 54);
-    const std::size_t rowLength = paddedToFour(3 * static_cast<std::size_t>(width));
-    for (int32_t row = height - 1; row >= 0; --row) {
-        Bytes stored(rowLength, 0xEE);
-        for (int32_t column = 0; column < width; ++column) {
-            std::copy_n(topDownPixels[row * width + column].begin(), 3, stored.begin() + 3 * column);
-        }
-        bytes.insert(bytes.end(), stored.begin(), stored.end());
-    }
-    return bytes;
+// Picture pixel (column, row), row from the top, of a 24-bit image.
+inline Colour pixelAt(const BmpImage& image, int32_t column, int32_t row) {
+    const uint8_t* pixel = &image.pixels[offsetOf(column, row, image.height(), image.rowBytes)];
+    return {pixel[0], pixel[1], pixel[2]};
 }
 
-// A folder of its own under the system's temporary folder, removed with everything in it.
-class TempFolder {
-public:
-    TempFolder() {
-        static std::atomic<int> counter{0};
-        path_ = std::filesystem::temp_directory_path() /
-                ("qv-image-tests-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
+// What pixel (column, row) of coordinatePicture holds: its own place, distinct up to 4096 x 4096.
+inline Colour coordinates(int32_t column, int32_t row) {
+    return {static_cast<uint8_t>(column), static_cast<uint8_t>(row), static_cast<uint8_t>(column >> 8 | row >> 8 << 4)};
+}
 
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    std::string write(const std::string& name, const Bytes& bytes) const {
-        const std::string path = file(name);
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return path;
+inline BmpImage coordinatePicture(int32_t width, int32_t height) {
+    BmpImage image;
+    image.rowBytes = setHeaders(image.infoHeader, &image.fileHeader, width, height, 24);
+    image.pixels = std::make_unique<uint8_t[]>(image.infoHeader.imageSize);
+    for (int32_t i = 0; i < width * height; ++i) {
+        const Colour colour = coordinates(i % width, i / width);
+        std::copy_n(colour.begin(), 3, &image.pixels[offsetOf(i % width, i / width, height, image.rowBytes)]);
     }
+    return image;
+}
 
-private:
-    std::filesystem::path path_;
-};
+// A path under the system's temporary folder of this process alone.
+inline std::string tempPath(const std::string& name) {
+    return std::filesystem::temp_directory_path() / ("qv-image-tests-" + std::to_string(::getpid()) + "-" + name);
+}
+
+// Writes `bytes` to a real file, loads it into `image` and removes the file.
+inline int loadFile(BmpImage& image, const Bytes& bytes) {
+    const std::string path = tempPath("load.bmp");
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
+    const int result = image.load(path.c_str());
+    std::filesystem::remove(path);
+    return result;
+}
 
 }  // namespace qv::testing
