@@ -142,7 +142,10 @@ int BmpImage::readTrueColour(std::FILE* stream) {
     if (fileHeader.dataOffset != static_cast<uint32_t>(kBmpHeadersSize)) {
         return fail("24-bit pixel data must start right after the headers (data offset 54)");
     }
-    if (static_cast<std::size_t>(infoHeader.imageSize) > remainingBytes(stream)) {
+    // The size the file states is not trusted (it is often 0); the size its dimensions need is.
+    const std::size_t pixelBytes = static_cast<std::size_t>(paddedRowBytes(infoHeader.width, 24)) *
+                                   static_cast<std::size_t>(infoHeader.height);
+    if (pixelBytes > remainingBytes(stream)) {
         return fail("truncated pixel data");
     }
     if (!allocate24(infoHeader.width, infoHeader.height)) {
