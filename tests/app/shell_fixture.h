@@ -1,51 +1,47 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "app/core_app.h"
 #include "app/messages.h"
+#include "app/synthetic_input.h"
 
 namespace qv::testing {
 
+using Log = std::vector<std::string>;
+
 // An application that writes down everything the shell asks of it, and routes messages the way
-// the game does: paints to onPaint, everything else to dispatchMouse.
+// the game does: paints to onPaint, everything else to dispatchMouse. The name is its window title
+// and the name of its lock.
 class RecordingApp : public CoreApp {
 public:
-    std::vector<std::string> log;
-    std::vector<uint32_t> messages;
+    explicit RecordingApp(const char* name = "qv-test") { rename(name); }
+
+    Log log;  // messages that no operation took are written down as "other <number>"
     std::function<int()> frameResult = [] { return 1; };
     std::function<int()> idleResult = [] { return 1; };
     std::function<int()> initResult = [] { return 1; };
     std::function<void(DrawContext&)> drawing = [](DrawContext&) {};
-    int initCalls = 0;
 
-    int onInit() override {
-        ++initCalls;
-        return initResult();
+    void rename(const char* name) {
+        std::strncpy(className.data(), name, className.size() - 1);
+        std::strncpy(title.data(), name, title.size() - 1);
     }
-    int onFrame() override {
-        log.push_back("frame");
-        return frameResult();
-    }
-    int onIdle() override {
-        log.push_back("idle");
-        return idleResult();
-    }
+    int onInit() override { return initResult(); }
+    int onFrame() override { log.push_back("frame"); return frameResult(); }
+    int onIdle() override { log.push_back("idle"); return idleResult(); }
     int onMessage(uint32_t message, uint64_t wParam, int64_t lParam) override {
-        messages.push_back(message);
         if (message == kPaintMessage) {
             log.push_back("paint");
             return onPaint();
         }
-        return dispatchMouse(message, wParam, lParam);
+        const int handled = dispatchMouse(message, wParam, lParam);
+        if (handled == 0) log.push_back("other " + std::to_string(message));
+        return handled;
     }
     void onDraw(DrawContext& context) override { drawing(context); }
     void onMouseMove(int32_t x, int32_t y) override { note("move", x, y); }
@@ -62,11 +58,10 @@ private:
     }
 };
 
-inline void setName(CoreApp& app, const char* name) {
-    app.className.fill('\0');
-    std::strncpy(app.className.data(), name, app.className.size() - 1);
-    app.title.fill('\0');
-    std::strncpy(app.title.data(), name, app.title.size() - 1);
+// The colour of a back buffer pixel as 0x00BBGGRR, the way the window reports it.
+inline uint32_t colourAt(const BackBuffer& picture, int32_t x, int32_t y) {
+    const uint8_t* pixel = picture.pixelAt(x, y);
+    return uint32_t{pixel[2]} | uint32_t{pixel[1]} << 8 | uint32_t{pixel[0]} << 16;
 }
 
 // Every shell test runs on SDL's dummy video driver, with a lock directory of its own so that
@@ -83,6 +78,14 @@ protected:
     void TearDown() override {
         std::error_code ignored;
         std::filesystem::remove_all(runtimeDir_, ignored);
+    }
+
+    // Starts `app` with a window, then forgets what start-up queued and recorded.
+    static bool start(RecordingApp& app) {
+        if (!app.startUp("")) return false;
+        discardQueuedEvents();
+        app.log.clear();
+        return true;
     }
 
     std::string runtimeDir_;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <cstdlib>
+#include <tuple>
 
 #include "app/instance_lock.h"
 #include "app/window_facts.h"
@@ -11,90 +13,83 @@ namespace {
 
 class StartUp : public ShellTest {};
 
-TEST_F(StartUp, WindowHasExactlyTheClientAreaAndCannotBeResized) {
-    RecordingApp app;
-    setName(app, "Quorvantile Test");
-    app.windowSpec.clientWidth = 448;
-    app.windowSpec.clientHeight = 640;
-    ASSERT_TRUE(app.startUp(""));
-    const WindowFacts facts = inspectWindow(app.window);
-    EXPECT_EQ(facts.clientWidth, 448);
-    EXPECT_EQ(facts.clientHeight, 640);
-    EXPECT_FALSE(facts.resizable);
-    EXPECT_TRUE(facts.shown);
-    EXPECT_EQ(facts.title, "Quorvantile Test");
-    EXPECT_EQ(app.log, std::vector<std::string>{"paint"});  // painted once before the loop
-    app.shutDown();
-    EXPECT_EQ(app.window, nullptr);
-}
-
-// The picture is handed to the window system as it stands; one that does not hold width x height
-// pixels is left out instead of being read past its end.
-TEST_F(StartUp, IconIsTakenWhenWellFormedAndIgnoredOtherwise) {
-    const IconImage icons[] = {
-        {2, 2, std::vector<uint8_t>(16, 0xFF)},
-        {32, 32, std::vector<uint8_t>(16, 0xFF)},
-        {-4, 4, {}},
-        {0, 0, {}},
-    };
+// The window shows the title, has exactly the client area asked for, cannot be resized and is
+// painted once before the loop. The icon is handed to the window system as it stands; one that does
+// not hold width x height pixels is left out instead of being read past its end.
+TEST_F(StartUp, WindowHasExactlyTheClientAreaWhateverTheIcon) {
+    const IconImage icons[] = {{2, 2, std::vector<uint8_t>(16, 0xFF)}, {32, 32, std::vector<uint8_t>(16, 0xFF)},
+                               {-4, 4, {}}, {0, 0, {}}};
     for (const IconImage& icon : icons) {
         RecordingApp app;
-        setName(app, "qv-icon");
+        app.windowSpec.clientWidth = 448;
+        app.windowSpec.clientHeight = 640;
         app.icon = icon;
-        EXPECT_TRUE(app.startUp(""));
-        app.shutDown();
+        ASSERT_TRUE(app.startUp("")) << "icon " << icon.width << " x " << icon.height;
+        const WindowFacts facts = inspectWindow(app.window);
+        EXPECT_EQ(std::tuple(facts.clientWidth, facts.clientHeight, facts.resizable, facts.shown, facts.title),
+                  std::tuple(448, 640, false, true, std::string("qv-test")));
+        EXPECT_EQ(app.log, Log{"paint"});
     }
 }
 
 // A run that cannot start ends with status 1 and one line on standard error that says why.
-struct FailureCase {
-    const char* name;
-    std::function<void(RecordingApp&)> arrange;
-    const char* says;
-};
-
-void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
-
-class FailedStartUp : public ShellTest, public ::testing::WithParamInterface<FailureCase> {};
-
-::testing::Matcher<const std::string&> oneLineSaying(const std::string& text) {
-    return ::testing::MatchesRegex("[^\n]*" + text + "[^\n]*\n");
-}
-
-TEST_P(FailedStartUp, ExitsWithStatusOneAndSaysWhy) {
+TEST_F(StartUp, FailureExitsWithStatusOneAndOneLineSayingWhy) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const FailureCase& c = GetParam();
     InstanceLock firstCopy;
     ASSERT_EQ(firstCopy.acquire("qv-running"), InstanceLock::Result::acquired);
-    EXPECT_EXIT(
-        {
-            RecordingApp app;
-            setName(app, "qv-failing");
-            c.arrange(app);
-            std::_Exit(app.run(""));
-        },
-        ::testing::ExitedWithCode(1), oneLineSaying(c.says));
+    const struct {
+        std::function<void(RecordingApp&)> arrange;
+        const char* says;
+    } cases[] = {
+        {[](RecordingApp& a) { a.initResult = [] { return 0; }; }, "qv-failing: cannot start: the initialisation failed"},
+        {[](RecordingApp& a) {
+             a.initResult = [&a] { a.startUpError = "qv-failing: back2_sml.bmp is not a picture"; return 0; };
+         },
+         "qv-failing: back2_sml.bmp is not a picture"},
+        {[](RecordingApp& a) { a.rename("qv-running"); }, "another copy is already running"},
+        {[](RecordingApp&) { setenv("SDL_VIDEODRIVER", "no-such-driver", 1); }, "qv-failing: cannot start: no display"},
+        {[](RecordingApp& a) { a.windowSpec.clientWidth = 0; }, "qv-failing: cannot start: no window"},
+        {[](RecordingApp&) { setenv("XDG_RUNTIME_DIR", "/nonexistent/qv", 1); },
+         "qv-failing: cannot start: cannot open the lock file /nonexistent/qv/qv-failing.lock"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EXIT(
+            {
+                RecordingApp app("qv-failing");
+                c.arrange(app);
+                const int code = app.run("");
+                std::filesystem::remove_all(runtimeDir_);  // the child's own: it never reaches TearDown
+                std::_Exit(code);
+            },
+            ::testing::ExitedWithCode(1), ::testing::MatchesRegex(std::string("[^\n]*") + c.says + "[^\n]*\n"));
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Causes, FailedStartUp,
-    ::testing::Values(
-        FailureCase{"Initialisation", [](RecordingApp& a) { a.initResult = [] { return 0; }; },
-                    "qv-failing: cannot start: the initialisation failed"},
-        FailureCase{"InitialisationWithItsOwnExplanation",
-                    [](RecordingApp& a) {
-                        a.initResult = [&a] {
-                            a.startUpError = "qv-failing: back2_sml.bmp is not a picture";
-                            return 0;
-                        };
-                    },
-                    "qv-failing: back2_sml.bmp is not a picture"},
-        FailureCase{"AnotherCopy", [](RecordingApp& a) { setName(a, "qv-running"); }, "another copy is already running"},
-        FailureCase{"NoDisplay", [](RecordingApp&) { setenv("SDL_VIDEODRIVER", "no-such-driver", 1); },
-                    "qv-failing: cannot start: no display"},
-        FailureCase{"NoWindow", [](RecordingApp& a) { a.windowSpec.clientWidth = 0; },
-                    "qv-failing: cannot start: no window"}),
-    [](const auto& info) { return std::string(info.param.name); });
+// A second copy finds the first one's lock and goes without a window; once the first has shut
+// down, it starts.
+TEST_F(StartUp, SecondApplicationIsRefusedWhileTheFirstRuns) {
+    RecordingApp first;
+    ASSERT_TRUE(first.startUp(""));
+    RecordingApp second;
+    EXPECT_FALSE(second.startUp(""));
+    EXPECT_EQ(second.window, nullptr);
+    first.shutDown();
+    EXPECT_TRUE(second.startUp(""));
+}
+
+// The lock goes with its holder however it ends, even killed.
+TEST_F(StartUp, KilledHolderLeavesNoLock) {
+    GTEST_FLAG_SET(death_test_style, "fast");  // the child must see this test's lock directory
+    EXPECT_EXIT(
+        {
+            InstanceLock lock;
+            if (lock.acquire("QV-CRASH") == InstanceLock::Result::acquired) raise(SIGKILL);
+            std::_Exit(1);
+        },
+        ::testing::KilledBySignal(SIGKILL), "");
+    InstanceLock lock;
+    EXPECT_EQ(lock.acquire("QV-CRASH"), InstanceLock::Result::acquired);
+}
 
 }  // namespace
 }  // namespace qv::testing

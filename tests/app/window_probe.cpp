@@ -3,28 +3,15 @@
 #include <cstring>
 
 #include "app/core_app.h"
-#include "app/messages.h"
 
-namespace {
-
-class WindowProbe : public qv::CoreApp {
-public:
+struct WindowProbe : qv::CoreApp {
     int onInit() override {
         std::strcpy(className.data(), "QV-WINDOW-PROBE");
         std::strcpy(title.data(), "Quorvantile window probe");
         windowSpec.clientWidth = 448;
         windowSpec.clientHeight = 640;
-        frameInterval = 17;
         return createBackBuffer(448, 640, 0);
-    }
-    int onMessage(uint32_t message, uint64_t wParam, int64_t lParam) override {
-        return message == qv::kPaintMessage ? onPaint() : dispatchMouse(message, wParam, lParam);
     }
 };
 
-}  // namespace
-
-int main() {
-    WindowProbe probe;
-    return probe.run("");
-}
+int main() { return WindowProbe().run(""); }
