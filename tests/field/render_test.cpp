@@ -1,150 +1,103 @@
+// The tile palette and drawing the field with it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <vector>
+#include <cstdio>
 
 #include "field/field_planes.h"
 #include "image/frame_target.h"
 
 namespace qv {
-namespace {
 
-constexpr int32_t kTargetWidth = 448;
-constexpr int32_t kTargetHeight = 640;
-constexpr int32_t kStride = kTargetWidth * 3;
-constexpr uint8_t kBackground = 0x11;
+// `count` bytes of tile (hue, kind) from byte `from`, in hexadecimal.
+static std::string tileHex(const FieldTiles& tiles, int32_t hue, int32_t kind, int32_t from, int32_t count) {
+    std::string text(2 * count + 1, '\0');
+    for (int32_t i = 0; i < count; ++i) std::snprintf(&text[2 * i], 3, "%02X", tiles[tileOffset(hue, kind) + from + i]);
+    return text.substr(0, 2 * count);
+}
 
-// A 96 x 144 field with empty planes and a tile table where every byte tells its own position,
-// drawn into a 448 x 640 frame target of background bytes.
-class RenderTest : public ::testing::Test {
+// Known tiles with the default weights; weights far outside the usual range clamp the lightness
+// instead of wrapping around.
+TEST(TilePalette, KnownTilesAndClampedLightness) {
+    FieldTiles tiles{};
+    buildTiles(tiles, kDefaultHueWeights);
+    EXPECT_EQ(tileHex(tiles, 0, 2, 0, 60), "FFC6C6FF5656FF6666FFA6A6FF5656FFFEFEFF4646FF2626FF6666FF4646FF4646FF0606"
+                                           "FFA6A6FF2626FF0606FF8686FF6666FF6666FF6666FF6666");
+    EXPECT_EQ(tileHex(tiles, 64, 2, 0, 12), "46FFFF00D5D500E5E526FFFF");
+    EXPECT_EQ(tileHex(tiles, 85, 3, 0, 12), "BDC0FE4F55FC5F64FD9EA1FE");
+    EXPECT_EQ(tileHex(tiles, 0, kLastBead, kTileRowBytes, 3), "FA8C8C");  // the cursor: row 1, column 0
+    EXPECT_EQ(tileHex(tiles, 64, kLastBead, kTileRowBytes, 3), "12F3F3");
+    EXPECT_EQ(tileHex(tiles, 77, kEmpty, 0, 60), std::string(120, 'F'));
+    EXPECT_EQ(std::count(&tiles[tileOffset(77, kWall)], &tiles[tileOffset(77, kWall)] + 60, 0x80), 60);
+    for (const int32_t weight : {-100000, 100000}) {
+        buildTiles(tiles, HueWeights{weight, weight, weight, weight, weight, weight, weight});
+        for (int32_t hue = 0; hue < kHueCount; ++hue) {
+            const auto first = tiles.begin() + tileOffset(hue, kFirstBead);
+            const auto clamped = [&](int byte) { return weight < 0 ? byte == 0 : byte >= 0xFE; };
+            EXPECT_TRUE(std::all_of(first, first + 4 * kTileBytes, clamped)) << "weight " << weight << " hue " << hue;
+        }
+    }
+}
+
+// A 96 x 144 field with empty planes at (32, 32) of a 448 x 640 frame target of zero bytes, with a
+// tile table where every byte tells its position and none is zero.
+class Render : public ::testing::Test {
 protected:
-    RenderTest() : target(static_cast<std::size_t>(kStride) * kTargetHeight, kBackground) {
+    static constexpr int32_t kHeight = 640, kStride = 448 * 3;
+    Render() : target(std::size_t{kStride} * kHeight) {
         testing::giveEmptyPlanes(field);
-        for (std::size_t i = 0; i < field.tiles.size(); ++i) {
-            field.tiles[i] = static_cast<uint8_t>(i * 13 + i / 251);
-        }
-        // After the field: making a Drawable empties the frame target.
-        frameTarget = FrameTarget{target.data(), kStride, kTargetHeight};
+        for (std::size_t i = 0; i < field.tiles.size(); ++i) field.tiles[i] = 1 + (i * 13 + i / 251) % 255;
+        frameTarget = FrameTarget{target.data(), kStride, kHeight};  // after the field, whose making empties it
+        field.setOrigin(32, 32);
     }
-    ~RenderTest() override { frameTarget = FrameTarget{}; }
-
-    void putBead(int32_t pair, int32_t x, int32_t y, uint8_t hue, uint8_t kind) {
-        field.hue[pair][field.gridIndex(x, y)] = hue;
-        field.kind[pair][field.gridIndex(x, y)] = kind;
+    ~Render() override { frameTarget = FrameTarget{}; }
+    void put(int32_t pair, int32_t x, int32_t y, uint8_t hue, uint8_t kind) {
+        field.hue[pair][field.gridIndex(x, y)] = hue, field.kind[pair][field.gridIndex(x, y)] = kind;
     }
-    const uint8_t* pixel(int32_t x, int32_t y) const { return &target[(kTargetHeight - 1 - y) * kStride + 3 * x]; }
-    bool isBackground(int32_t x, int32_t y) const {
-        return std::all_of(pixel(x, y), pixel(x, y) + 3, [](uint8_t byte) { return byte == kBackground; });
-    }
-    // Pixels of the whole target that no longer hold the background.
-    int32_t paintedPixels() const {
-        int32_t painted = 0;
-        for (int32_t y = 0; y < kTargetHeight; ++y) {
-            for (int32_t x = 0; x < kTargetWidth; ++x) {
-                painted += isBackground(x, y) ? 0 : 1;
-            }
-        }
-        return painted;
+    // Renders the front pair into a cleared target and counts the pixels painted.
+    int32_t renderAndCount() {
+        std::fill(target.begin(), target.end(), 0);
+        drawn = field.render();
+        return static_cast<int32_t>(std::count_if(target.begin(), target.end(), [](int b) { return b != 0; }) / 3);
     }
     // True when the 4 x 4 pixels at (left, top) hold rows 0 to 3 of tile (hue, kind).
     bool holdsTile(int32_t left, int32_t top, int32_t hue, int32_t kind) const {
         const uint8_t* tile = field.tiles.data() + tileOffset(hue, kind);
-        for (int32_t r = 0; r < 4; ++r) {
-            if (!std::equal(tile + 12 * r, tile + 12 * r + 12, pixel(left, top + r))) {
-                return false;
-            }
-        }
-        return true;
+        return std::equal(tile, tile + 12, &target[(kHeight - 1 - top) * kStride + 3 * left]) &&
+               std::equal(tile + 12, tile + 24, &target[(kHeight - 2 - top) * kStride + 3 * left]) &&
+               std::equal(tile + 24, tile + 36, &target[(kHeight - 3 - top) * kStride + 3 * left]) &&
+               std::equal(tile + 36, tile + 48, &target[(kHeight - 4 - top) * kStride + 3 * left]);
     }
 
     SandField field;
     std::vector<uint8_t> target;
+    int32_t drawn = -1;
 };
 
-TEST_F(RenderTest, OriginGivesTheFourTileRowOffsets) {
-    field.setOrigin(32, 32);
-    EXPECT_EQ(field.originX(), 32);
-    EXPECT_EQ(field.originY(), 32);
+// Cells (0, 0) and (95, 143) mark the field's corners, (10, 20) a tile number inside. A render draws
+// the front pair, skipping empty cells, returns which pair it drew and flips to the other.
+TEST_F(Render, BeadsLandOnTheirPixelsAndThePairsTakeTurns) {
     EXPECT_EQ(field.rowOffset, (std::array<int32_t, 4>{815904, 814560, 813216, 811872}));
+    put(0, 0, 0, 7, 2), put(0, 95, 143, 127, 5), put(0, 10, 20, 85, 3), put(1, 2, 2, 4, 4);
+    EXPECT_EQ(renderAndCount(), 48);  // the fifth tile row is never drawn
+    EXPECT_TRUE(drawn == 0 && holdsTile(32, 32, 7, 2) && holdsTile(412, 604, 127, 5) && holdsTile(72, 112, 85, 3));
+    EXPECT_EQ(renderAndCount(), 16);
+    EXPECT_TRUE(drawn == 1 && field.front == 0 && holdsTile(40, 40, 4, 4));
 }
 
-// Cells (0, 0) and (95, 143) mark the field's corners; (10, 20) checks a tile number inside.
-TEST_F(RenderTest, BeadsLandOnTheirPixelsWithRowsZeroToThreeOfTheirTile) {
-    field.setOrigin(32, 32);
-    putBead(0, 0, 0, 7, 2);
-    putBead(0, 95, 143, 127, 5);
-    putBead(0, 10, 20, 85, 3);
-    field.render();
-    EXPECT_TRUE(holdsTile(32, 32, 7, 2));
-    EXPECT_TRUE(holdsTile(412, 604, 127, 5));
-    EXPECT_TRUE(holdsTile(32 + 40, 32 + 80, 85, 3));
-    EXPECT_EQ(tileOffset(85, 3), 513 * 60);
-    EXPECT_EQ(paintedPixels(), 48);  // the fifth tile row is never drawn
-}
-
-TEST_F(RenderTest, EmptyFieldDrawsNothingAndStillFlips) {
-    field.setOrigin(32, 32);
-    EXPECT_EQ(field.render(), 0);
-    EXPECT_EQ(field.front, 1);
-    EXPECT_EQ(paintedPixels(), 0);
-}
-
-TEST_F(RenderTest, ConsecutiveRendersDrawBothPairsAndComeBack) {
-    field.setOrigin(32, 32);
-    putBead(0, 1, 1, 3, 2);
-    putBead(1, 2, 2, 4, 4);
-    EXPECT_EQ(field.render(), 0);
-    EXPECT_TRUE(holdsTile(36, 36, 3, 2));
-    EXPECT_TRUE(isBackground(40, 40));
-    std::fill(target.begin(), target.end(), kBackground);
-    EXPECT_EQ(field.render(), 1);
-    EXPECT_TRUE(holdsTile(40, 40, 4, 4));
-    EXPECT_TRUE(isBackground(36, 36));
-    EXPECT_EQ(field.front, 0);
-}
-
-TEST_F(RenderTest, FullFieldCoversExactlyItsRectangle) {
-    field.setOrigin(32, 32);
-    std::fill_n(field.kind[0].get(), field.cellCount, kFirstBead);  // the border is never drawn
-    field.render();
-    EXPECT_EQ(paintedPixels(), 384 * 576);
-    EXPECT_TRUE(isBackground(31, 32) && isBackground(416, 607) && isBackground(415, 608));
-}
-
-// A field that does not fit its target, or cells that hold no valid hue or kind, draw nothing
-// instead of writing outside the picture; the pairs still swap.
-TEST_F(RenderTest, RefusesToDrawOutsideTheTarget) {
-    putBead(0, 95, 143, 1, 2);
-    putBead(0, 0, 0, 1, 2);
-    for (auto [x, y] : {std::pair{65, 32}, {32, 65}, {-1, 0}, {0, -1}, {0x7FFFFFF0, 0}}) {
-        field.setOrigin(x, y);
+// Bytes that are no cell, a field that does not fit its target, or row offsets made for another
+// target draw nothing instead of reading or writing outside; the pairs still swap.
+TEST_F(Render, DrawsNothingOutsideTheTableOrTheTarget) {
+    put(0, 0, 0, 128, 2), put(0, 1, 0, 5, 6), put(0, 2, 0, 5, 1), put(0, 95, 143, 1, 2);  // a wall is drawn
+    struct Case { int32_t x, y, targetHeight, painted; };
+    for (const Case c : {Case{32, 32, kHeight, 32}, Case{64, 64, kHeight, 32}, Case{65, 32, kHeight, 0},
+                         Case{32, 65, kHeight, 0}, Case{-1, 0, kHeight, 0}, Case{0, -1, kHeight, 0},
+                         Case{0x7FFFFFF0, 0, kHeight, 0}, Case{32, 32, kHeight - 1, 0}}) {
+        field.setOrigin(c.x, c.y);
+        frameTarget.height = c.targetHeight;  // changed after setOrigin: the row offsets are stale
         field.front = 0;
-        field.render();
+        EXPECT_EQ(renderAndCount(), c.painted) << c.x << ", " << c.y << " in " << c.targetHeight << " rows";
         EXPECT_EQ(field.front, 1);
-        EXPECT_EQ(paintedPixels(), 0) << x << "," << y;
     }
-    field.setOrigin(32, 32);
-    frameTarget.height = 639;  // the target changed after setOrigin: the row offsets are stale
-    field.front = 0;
-    field.render();
-    EXPECT_EQ(paintedPixels(), 0);
-    frameTarget.height = kTargetHeight;
-    field.setOrigin(64, 64);  // the last place the field fits
-    field.front = 0;
-    field.render();
-    EXPECT_EQ(paintedPixels(), 32);
 }
 
-TEST_F(RenderTest, CellsWithImpossibleBytesAreSkipped) {
-    field.setOrigin(32, 32);
-    putBead(0, 0, 0, 128, 2);
-    putBead(0, 1, 0, 5, 6);
-    putBead(0, 2, 0, 5, 1);  // a wall inside the field is drawn like any cell
-    field.render();
-    EXPECT_TRUE(isBackground(32, 32));
-    EXPECT_TRUE(isBackground(36, 32));
-    EXPECT_TRUE(holdsTile(40, 32, 5, 1));
-}
-
-}  // namespace
 }  // namespace qv
