@@ -73,9 +73,10 @@ TEST_F(FrameUpdate, PouredBeadsAppearUnderTheCursorInTheNextFrame) {
 
 TEST_F(FrameUpdate, ScoreOnlyGrowsWhilePlayingAndFreezesWhenOver) {
     int32_t previous = 0;
-    for (const int32_t x : {100, 300, 200, 150}) {
-        game->onLButtonDown(x, 220);
-        for (int i = 0; i < 120; ++i) {
+    const int32_t columns[] = {60, 380, 140, 300, 220, 100, 340, 180, 260};
+    for (int pour = 0; pour < 30; ++pour) {  // pours sweeping across the field, as in play
+        game->onLButtonDown(columns[pour % 9], 140);
+        for (int i = 0; i < 18; ++i) {
             game->onFrame();
             ASSERT_GE(game->scoreState.score, previous);
             previous = game->scoreState.score;
