@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "headless_run.h"
+
+namespace qv::headless {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path fromEnvironment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? fs::path(value) : fs::path("../..");
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream input(path, std::ios::binary);
+    std::ostringstream text;
+    text << input.rdbuf();
+    return text.str();
+}
+
+// Each golden session is a script whose first line says how to run it: "# seed N frames F". It runs
+// with the pictures' folder as the working directory, as the game does.
+std::string runSession(const fs::path& script) {
+    Options options;
+    std::string hash, seedWord, framesWord;
+    std::ifstream(script) >> hash >> seedWord >> options.seed >> framesWord >> options.frames;
+    options.inputPath = script.string();
+    options.tracePath = "-";
+    const fs::path previous = fs::current_path();
+    fs::current_path(fromEnvironment("QV_SOURCE_DIR") / "assets");
+    std::ostringstream trace, errors;
+    EXPECT_EQ(runHeadless(options, trace, errors), kRunOk) << errors.str();
+    fs::current_path(previous);
+    return trace.str();
+}
+
+// Set QV_UPDATE_GOLDEN to record the traces anew after a deliberate change of behaviour.
+TEST(GoldenTraces, RunnerReproducesEveryRecordedSession) {
+    std::vector<fs::path> scripts;
+    for (const auto& entry : fs::directory_iterator(fromEnvironment("QV_SOURCE_DIR") / "tests/tools/golden")) {
+        if (entry.path().extension() == ".input") {
+            scripts.push_back(entry.path());
+        }
+    }
+    ASSERT_GE(scripts.size(), 3u);
+    for (const fs::path& script : scripts) {
+        const fs::path golden = fs::path(script).replace_extension(".trace");
+        const std::string trace = runSession(script);
+        if (std::getenv("QV_UPDATE_GOLDEN") != nullptr) {
+            std::ofstream(golden, std::ios::binary) << trace;
+            continue;
+        }
+        // Line by line, so that a failure names the first frame that differs.
+        std::istringstream actual(trace), expected(readFile(golden));
+        std::string actualLine, expectedLine;
+        for (int line = 1; std::getline(expected, expectedLine); ++line) {
+            ASSERT_TRUE(std::getline(actual, actualLine)) << script.filename() << " ends early at line " << line;
+            ASSERT_EQ(actualLine, expectedLine) << script.filename() << " line " << line;
+        }
+        EXPECT_FALSE(std::getline(actual, actualLine)) << script.filename() << " runs longer than recorded";
+    }
+}
+
+// The real program, from the pictures' folder: its exit status and what it printed.
+std::pair<int, std::string> runProgram(const std::string& arguments) {
+    const fs::path output = fs::temp_directory_path() / ("quorvantile-headless-" + std::to_string(::getpid()));
+    const std::string command = "cd '" + (fromEnvironment("QV_SOURCE_DIR") / "assets").string() + "' && '" +
+                                (fromEnvironment("QV_BINARY_DIR") / "tools/headless/quorvantile-headless").string() +
+                                "' " + arguments + " >'" + output.string() + "' 2>&1";
+    const int status = std::system(command.c_str());
+    const std::string printed = readFile(output);
+    fs::remove(output);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, printed};
+}
+
+TEST(HeadlessProgram, BadInputExitsWithTwoAndAGoodRunWritesTraceAndPicture) {
+    const fs::path script = fs::temp_directory_path() / ("quorvantile-script-" + std::to_string(::getpid()));
+    std::ofstream(script) << "1 move 10 10\n2 jump 1 1\n";
+    for (const auto& [arguments, named] : {std::pair<std::string, std::string>{"--frames 5 --speed 3", "--speed"},
+                                           {"--frames 5 --trace - --input '" + script.string() + "'", "line 2"}}) {
+        const auto [status, printed] = runProgram(arguments);
+        EXPECT_EQ(status, 2) << arguments;
+        EXPECT_NE(printed.find(named), std::string::npos) << printed;
+        EXPECT_EQ(printed.find("# frame"), std::string::npos) << "the run must not start";
+    }
+    fs::remove(script);
+
+    const fs::path picture = fs::temp_directory_path() / ("quorvantile-pic-" + std::to_string(::getpid()) + ".bmp");
+    const auto [status, printed] = runProgram("--seed 3 --frames 4 --trace - --picture '" + picture.string() + "'");
+    EXPECT_EQ(status, 0) << printed;
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 5) << printed;
+    EXPECT_EQ(fs::file_size(picture), 54u + 448u * 3u * 640u);
+    fs::remove(picture);
+}
+
+}  // namespace
+}  // namespace qv::headless
