@@ -41,10 +41,6 @@ protected:
         ASSERT_EQ(game->initialise(), 1) << game->startUpError;
     }
 
-    // Puts the mouse over visible cell (x, y).
-    static int32_t pixelX(int32_t cellX) { return SandGame::kFieldOrigin + 4 * cellX + 1; }
-    static int32_t pixelY(int32_t cellY) { return SandGame::kFieldOrigin + 4 * cellY + 1; }
-
     std::unique_ptr<SandGame> game = std::make_unique<SandGame>();
 };
 
