@@ -15,6 +15,15 @@ CoreApp* currentApp = nullptr;
 
 namespace {
 
+// Without X11 or Wayland, SDL falls back to a video driver that shows nothing, and the game would run
+// unseen. That fallback is refused unless it was asked for (as the tests do, through SDL_VIDEODRIVER).
+bool onlyInvisibleVideo() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+    const bool invisible = driver != nullptr && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
+    return invisible && (requested == nullptr || *requested == '\0');
+}
+
 // The fixed-size name arrays may be filled to the last byte without a terminating zero.
 std::string textOf(const std::array<char, 32>& chars) {
     return std::string(chars.data(), strnlen(chars.data(), chars.size()));
@@ -68,6 +77,9 @@ bool CoreApp::startUp(std::string_view commandLine) {
         return failStartUp(std::string("no display: ") + SDL_GetError());
     }
     platform_->videoStarted = true;
+    if (onlyInvisibleVideo()) {
+        return failStartUp("no display: neither X11 nor Wayland could be reached (is DISPLAY set?)");
+    }
     // A window surface without acceleration is a plain shared-memory copy; under a virtual X
     // server the alternative is software OpenGL, several times the cost.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");

@@ -48,6 +48,12 @@ TEST_F(StartUp, FailureExitsWithStatusOneAndOneLineSayingWhy) {
          "qv-failing: back2_sml.bmp is not a picture"},
         {[](RecordingApp& a) { a.rename("qv-running"); }, "another copy is already running"},
         {[](RecordingApp&) { setenv("SDL_VIDEODRIVER", "no-such-driver", 1); }, "qv-failing: cannot start: no display"},
+        {[](RecordingApp&) {  // nothing to show a window on: not run unseen
+             unsetenv("SDL_VIDEODRIVER");
+             unsetenv("DISPLAY");
+             unsetenv("WAYLAND_DISPLAY");
+         },
+         "qv-failing: cannot start: no display"},
         {[](RecordingApp& a) { a.windowSpec.clientWidth = 0; }, "qv-failing: cannot start: no window"},
         {[](RecordingApp&) { setenv("XDG_RUNTIME_DIR", "/nonexistent/qv", 1); },
          "qv-failing: cannot start: cannot open the lock file /nonexistent/qv/qv-failing.lock"},
