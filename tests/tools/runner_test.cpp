@@ -95,11 +95,16 @@ TEST(HeadlessProgram, BadInputExitsWithTwoAndAGoodRunWritesTraceAndPicture) {
     fs::remove(script);
 
     const fs::path picture = fs::temp_directory_path() / ("quorvantile-pic-" + std::to_string(::getpid()) + ".bmp");
-    const auto [status, printed] = runProgram("--seed 3 --frames 4 --trace - --picture '" + picture.string() + "'");
+    const fs::path folder = fs::path(picture).replace_extension("") / "made/by/the/run";
+    const auto [status, printed] = runProgram("--seed 3 --frames 4 --trace - --picture '" + picture.string() +
+                                              "' --picture-every 2 --picture-dir '" + folder.string() + "'");
     EXPECT_EQ(status, 0) << printed;
     EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 5) << printed;
-    EXPECT_EQ(fs::file_size(picture), 54u + 448u * 3u * 640u);
+    for (const fs::path& written : {picture, folder / "frame-000002.bmp", folder / "frame-000004.bmp"}) {
+        EXPECT_TRUE(fs::exists(written) && fs::file_size(written) == 54u + 448u * 3u * 640u) << written;
+    }
     fs::remove(picture);
+    fs::remove_all(fs::path(picture).replace_extension(""));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "headless_run.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -100,6 +101,16 @@ int runHeadless(const Options& options, std::ostream& standardOutput, std::ostre
     TraceSink trace;
     if (!trace.open(options.tracePath, standardOutput, errors)) {
         return kRunFailed;
+    }
+
+    if (options.pictureEvery > 0) {
+        std::error_code error;
+        std::filesystem::create_directories(options.pictureDir, error);
+        if (error) {
+            errors << "quorvantile-headless: cannot make the picture folder '" << options.pictureDir
+                   << "': " << error.message() << '\n';
+            return kRunFailed;
+        }
     }
 
     auto game = std::make_unique<SandGame>();
