@@ -54,15 +54,8 @@ struct Snapshot {
 };
 
 void runFrame(SandField& field) {
-    field.pourX = field.pendingX;
-    field.pourY = field.pendingY;
-    if (field.pouring) {
-        field.pouring = field.pour();
-    }
-    field.gravityStep();
-    field.diffuse();
-    field.carve();
-    field.front = 1 - field.front;
+    field.advance();
+    field.front = 1 - field.front;  // as rendering does
 }
 
 void startEndlessPour(SandField& field, int32_t x, int32_t y, int32_t hue) {

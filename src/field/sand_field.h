@@ -46,6 +46,9 @@ public:
     void gravityStep();
     void diffuse();
     void carve();
+    // One frame of the field: the pour moves to the pending cell, then pouring (while a pour runs),
+    // gravity, diffusion and carving, in that order. Rendering then flips the pairs.
+    void advance();
 
     // The tile palette from `hueWeights`.
     void buildTiles();

@@ -4,15 +4,7 @@
 namespace qv {
 
 int SandGame::onFrame() {
-    // The pour and the cursor follow the mouse from frame to frame.
-    field.pourX = field.pendingX;
-    field.pourY = field.pendingY;
-    if (field.pouring) {
-        field.pouring = field.pour();
-    }
-    field.gravityStep();
-    field.diffuse();
-    field.carve();
+    field.advance();
     scoreState.scoreFrame(field.liveSparkles);
 
     layers[1].draw();
