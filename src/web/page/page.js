@@ -142,6 +142,10 @@
     if (program) program._qv_web_close();
     unlock();
   });
+  // A page brought back from the browser's history cache had its game shut down: start afresh.
+  window.addEventListener('pageshow', event => {
+    if (event.persisted) window.location.reload();
+  });
 
   // ---- The score font, shipped with the page, drawn two-coloured like a screen font.
   const textCanvas = document.createElement('canvas');
