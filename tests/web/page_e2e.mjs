@@ -4,6 +4,7 @@
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
+import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
 import { canvasPixels, kHeight, kWidth, pagePoint, serve, startBrowser, waitFor } from './browser.mjs';
@@ -149,17 +150,19 @@ async function secondTabWaits(browser, url, firstTab) {
 }
 
 async function startUpFailures(browser, url) {
-  // A picture the server does not have: the game names it.
-  const missing = await browser.newPage();
-  await missing.setRequestInterception(true);
-  missing.on('request', request => (request.url().endsWith('/back1_sml.bmp')
-    ? request.respond({ status: 404, body: 'not found' }) : request.continue()));
-  await missing.goto(url);
-  await waitFor(missing, () => /back1_sml\.bmp/.test(document.getElementById('status').textContent), 10000,
-                'the missing picture line');
-  assert.equal(await missing.$eval('#game', element => element.hidden), true);
-  await missing.screenshot({ path: path.join(shots, '6-missing-picture.png') });
-  await missing.close();
+  // A picture the server does not have, and one that is no picture: the game names each.
+  for (const [name, reply, shot] of [['back1_sml.bmp', { status: 404, body: 'not found' }, '6-missing-picture.png'],
+                                     ['back2_sml.bmp', { status: 200, body: 'BM not really' }, null]]) {
+    const page = await browser.newPage();
+    await page.setRequestInterception(true);
+    page.on('request', request => (request.url().endsWith(`/${name}`) ? request.respond(reply) : request.continue()));
+    await page.goto(url);
+    await waitFor(page, `document.getElementById('status').textContent.includes('cannot load the picture ${name}')`,
+                  10000, `the line about ${name}`);
+    assert.equal(await page.$eval('#game', element => element.hidden), true);
+    if (shot) await page.screenshot({ path: path.join(shots, shot) });
+    await page.close();
+  }
 
   // A browser without WebAssembly.
   const old = await browser.newPage();
@@ -199,9 +202,25 @@ async function scriptedSessionMatchesNative(browser, url) {
   assert.ok(countIn(actual, 32, 32, 416, 608, p => !isBlack(p)) > 0);
 }
 
+// The server hands out the page's files with their types, and nothing from outside its folder.
+async function serverKeepsToItsFolder(url) {
+  const { port } = new URL(url);
+  const status = (requestPath) => new Promise((resolve, reject) => {
+    http.get({ host: '127.0.0.1', port, path: requestPath }, response => {
+      response.resume();
+      resolve([response.statusCode, response.headers['content-type']]);
+    }).on('error', reject);
+  });
+  assert.deepEqual(await status('/quorvantile.wasm'), [200, 'application/wasm']);
+  for (const outside of ['/../CMakeLists.txt', '/%2e%2e/CMakeLists.txt', '/..%2f..%2fMakefile']) {
+    assert.equal((await status(outside))[0], 404, outside);
+  }
+}
+
 const { url, stop } = await serve(webDir);
 const { browser, close } = await startBrowser();
 try {
+  await serverKeepsToItsFolder(url);
   const firstTab = await playLikeAPlayer(browser, url);
   await secondTabWaits(browser, url, firstTab);
   await startUpFailures(browser, url);
