@@ -14,14 +14,20 @@ const shotArgument = process.argv[5];
 const shots = shotArgument || fs.mkdtempSync(path.join(os.tmpdir(), 'quorvantile-web-shots-'));
 fs.mkdirSync(shots, { recursive: true });
 
-// A session with pours in several places, the end of a game and a restart.
-const kSeed = 11;
-const kFrames = 150;
-const kScript = [
-  '1 move 100 120', '2 ldown 100 120', '3 lup 100 120',
-  '25 move 300 200', '26 ldown 300 200', '60 move 380 520', '61 ldown 380 520',
-  '80 rdown 380 520', '81 rup 380 520', '84 ldown 224 300', '86 ldown 60 560', '110 ldown 224 300',
-].join('\n') + '\n';
+// Scripted sessions for the comparison with the native runner: one with pours in several places,
+// the end of a game and a restart; and the start of a recorded one in which sparkles score.
+const kSessions = [
+  {
+    name: 'pours-and-restart', seed: 11, frames: 150,
+    script: ['1 move 100 120', '2 ldown 100 120', '3 lup 100 120', '25 move 300 200', '26 ldown 300 200',
+             '60 move 380 520', '61 ldown 380 520', '80 rdown 380 520', '81 rup 380 520', '84 ldown 224 300',
+             '86 ldown 60 560', '110 ldown 224 300'].join('\n') + '\n',
+  },
+  {
+    name: 'bottom-carve', seed: 17, frames: 150,
+    script: fs.readFileSync(path.join(assetsDir, '../tests/tools/golden/bottom_carve.input'), 'utf8'),
+  },
+];
 
 function pixel(pixels, x, y) {
   const at = (y * kWidth + x) * 4;
@@ -47,9 +53,9 @@ function assertTextLine(pixels, top, what) {
 }
 
 // The native runner's picture: a 24-bit bottom-up BMP, turned into canvas order.
-function nativePicture(scriptPath) {
-  const picture = path.join(shots, 'native.bmp');
-  execFileSync(nativeRunner, ['--seed', String(kSeed), '--frames', String(kFrames), '--input', scriptPath,
+function nativePicture(session, scriptPath) {
+  const picture = path.join(shots, `${session.name}-native.bmp`);
+  execFileSync(nativeRunner, ['--seed', String(session.seed), '--frames', String(session.frames), '--input', scriptPath,
                               '--picture', picture], { cwd: assetsDir, stdio: 'inherit' });
   const bmp = fs.readFileSync(picture);
   const offset = bmp.readUInt32LE(10);
@@ -173,15 +179,15 @@ async function startUpFailures(browser, url) {
   await old.close();
 }
 
-async function scriptedSessionMatchesNative(browser, url) {
-  const scriptPath = path.join(shots, 'session.input');
-  fs.writeFileSync(scriptPath, kScript);
-  const expected = nativePicture(scriptPath);
+async function scriptedSessionMatchesNative(browser, url, session) {
+  const scriptPath = path.join(shots, `${session.name}.input`);
+  fs.writeFileSync(scriptPath, session.script);
+  const expected = nativePicture(session, scriptPath);
   const page = await browser.newPage();
-  await page.goto(`${url}?seed=${kSeed}&frames=${kFrames}&input=${encodeURIComponent(kScript)}`);
-  await waitFor(page, () => window.quorvantile.scriptDone, 20000, 'the scripted session');
+  await page.goto(`${url}?seed=${session.seed}&frames=${session.frames}&input=${encodeURIComponent(session.script)}`);
+  await waitFor(page, () => window.quorvantile.scriptDone, 20000, `the scripted session ${session.name}`);
   const actual = await canvasPixels(page);
-  await page.screenshot({ path: path.join(shots, '7-scripted.png') });
+  await page.screenshot({ path: path.join(shots, `7-${session.name}.png`) });
   await page.close();
   // Everything but the score and bonus lines, which only the page draws, at the top left.
   const inScoreLines = (x, y) => y < 32 && x < 224;
@@ -198,7 +204,7 @@ async function scriptedSessionMatchesNative(browser, url) {
       }
     }
   }
-  assert.equal(differing, 0, `${differing} pixels differ from the native picture, first at ${first}`);
+  assert.equal(differing, 0, `${session.name}: ${differing} pixels differ from the native picture, first at ${first}`);
   assert.ok(countIn(actual, 32, 32, 416, 608, p => !isBlack(p)) > 0);
 }
 
@@ -224,7 +230,7 @@ try {
   const firstTab = await playLikeAPlayer(browser, url);
   await secondTabWaits(browser, url, firstTab);
   await startUpFailures(browser, url);
-  await scriptedSessionMatchesNative(browser, url);
+  for (const session of kSessions) await scriptedSessionMatchesNative(browser, url, session);
   console.log(`browser test passed; screenshots in ${shots}`);
 } finally {
   await close();
