@@ -2,14 +2,19 @@
 #   make run   installs what is missing, builds in Release and starts the game
 #   make test  installs what is missing, builds with sanitizers and runs every test
 # and, for developers, `make bench` (Release benchmarks) and `make fuzz` (libFuzzer, clang).
+# `make web` builds the browser edition into build/web/; `make web-run` also serves it on 127.0.0.1.
 
 JOBS        ?= $(shell nproc)
 TEST_DIR    := build/test
 RELEASE_DIR := build/release
 FUZZ_DIR    := build/fuzz
+WEB_DIR     := build/web
+# Debian's emscripten runs its tools under the machine's Node, which does not look in Debian's
+# module folder by itself (emcc needs acorn from there).
+WEB_ENV     := NODE_PATH=/usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
 CMAKE_GEN   := -G Ninja
 
-.PHONY: all deps build test bench run fuzz clean
+.PHONY: all deps build test bench run fuzz web web-run clean
 
 all: build
 
@@ -20,8 +25,9 @@ build: deps
 	cmake -S . -B $(RELEASE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
 
-test: deps
-	cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_TESTS=ON
+test: deps web
+	cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_TESTS=ON \
+	      -DQV_WEB_DIR=$(CURDIR)/$(WEB_DIR)
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
@@ -35,6 +41,14 @@ run: build
 fuzz: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_TESTS=OFF -DQV_FUZZ=ON
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
+
+web: deps
+	$(WEB_ENV) emcmake cmake -S . -B $(WEB_DIR)/cmake $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	      -DQV_WEB_OUTPUT_DIR=$(CURDIR)/$(WEB_DIR)
+	$(WEB_ENV) cmake --build $(WEB_DIR)/cmake -j $(JOBS)
+
+web-run: web
+	scripts/serve-web $(WEB_DIR)
 
 clean:
 	rm -rf build

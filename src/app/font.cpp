@@ -10,14 +10,6 @@
 
 namespace qv {
 
-void describeFont(FontDescription& description, std::string_view face, int32_t height) {
-    description = FontDescription{};
-    description.height = height;
-    // A longer face name is cut to fit, keeping the terminating zero.
-    const std::size_t length = std::min(face.size(), description.faceName.size() - 1);
-    std::copy_n(face.begin(), length, description.faceName.begin());
-}
-
 namespace {
 
 constexpr int32_t kDefaultLineHeight = 16;

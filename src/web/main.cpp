@@ -1,0 +1,64 @@
+// The browser edition's entry: page.js calls main once the pictures are in place. With no
+// arguments it starts the game as the desktop does; a test page passes the headless runner's
+// --seed, --frames and --input to play a fixed session instead of the player's mouse.
+#include <emscripten.h>
+
+#include <fstream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "game/sand_game.h"
+#include "input_script.h"
+#include "options.h"
+#include "support/mt19937.h"
+#include "web/page_bridge.h"
+#include "web/web_shell.h"
+
+namespace {
+
+// The game, seeded from a fixed number instead of the calendar when a session is scripted.
+class PageGame final : public qv::SandGame {
+public:
+    int onInit() override {
+        if (!fixedSeed) {
+            return SandGame::onInit();
+        }
+        qv::sharedRandom().seed(*fixedSeed);
+        return initialise();
+    }
+
+    std::optional<uint32_t> fixedSeed;
+};
+
+// The one application object, alive for as long as the page.
+PageGame game;
+
+// Reads the scripted session; nothing (with the reason on the page) when it cannot be played.
+bool prepareScript(const std::vector<std::string_view>& arguments) {
+    std::string error;
+    const auto options = qv::headless::parseOptions(arguments, error);
+    std::optional<std::vector<qv::headless::ScriptEvent>> events = std::vector<qv::headless::ScriptEvent>{};
+    if (options && !options->inputPath.empty()) {
+        std::ifstream input(options->inputPath);
+        events = qv::headless::parseInputScript(input, error);
+    }
+    if (!options || !events) {
+        qv::page::showLine("Quorvantile: the scripted session cannot run: " + error);
+        return false;
+    }
+    game.fixedSeed = options->seed;
+    qv::web::webShell().playScript(std::move(*events), options->frames);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    if (!arguments.empty() && !prepareScript(arguments)) {
+        return 2;
+    }
+    return game.run("");
+}

@@ -1,0 +1,37 @@
+// The calls the page makes into the program: the lock is held, a mouse message, a due pass, the
+// page goes away.
+#include <emscripten.h>
+
+#include <cstdint>
+
+#include "app/core_app.h"
+#include "web/page_bridge.h"
+#include "web/web_shell.h"
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE void qv_web_lock_granted() {
+    qv::page::showLine("");
+    qv::web::webShell().begin();
+}
+
+// `message` is one of the window messages of the mouse, (x, y) the position in client pixels.
+EMSCRIPTEN_KEEPALIVE void qv_web_mouse(uint32_t message, int32_t x, int32_t y) {
+    qv::web::webShell().postMouse(message, x, y);
+}
+
+// Runs the passes that are due; the result is when to call again in milliseconds, or -1 when the
+// loop has ended.
+EMSCRIPTEN_KEEPALIVE int32_t qv_web_run_passes() {
+    const qv::web::WebShell::Outlook outlook = qv::web::webShell().runPasses();
+    return outlook.running ? static_cast<int32_t>(outlook.waitMilliseconds) : -1;
+}
+
+// The page is closing, as a window is closed: quit code 0, then the shell shuts down.
+EMSCRIPTEN_KEEPALIVE void qv_web_close() {
+    qv::web::webShell().postQuit(0);
+    while (qv_web_run_passes() >= 0) {
+    }
+}
+
+}

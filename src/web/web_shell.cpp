@@ -1,0 +1,167 @@
+#include "web/web_shell.h"
+
+#include <emscripten.h>
+
+#include <cstring>
+
+#include "app/core_app.h"
+#include "app/messages.h"
+#include "web/page_bridge.h"
+
+namespace qv::web {
+
+namespace {
+
+// Enough passes to drain a burst of mouse messages in one call, few enough to hand the page back
+// its thread within a frame.
+constexpr int kMostPassesPerCall = 64;
+
+uint32_t messageFor(headless::MouseAction action) {
+    switch (action) {
+        case headless::MouseAction::Move: return kMouseMoveMessage;
+        case headless::MouseAction::LeftDown: return kLeftButtonDownMessage;
+        case headless::MouseAction::RightDown: return kRightButtonDownMessage;
+        case headless::MouseAction::LeftUp: return kLeftButtonUpMessage;
+        case headless::MouseAction::RightUp: return kRightButtonUpMessage;
+    }
+    return 0;  // no message: every action is named above
+}
+
+}  // namespace
+
+WebShell& webShell() {
+    static WebShell shell;
+    return shell;
+}
+
+std::string nameText(const std::array<char, 32>& name) { return std::string(name.data(), strnlen(name.data(), name.size())); }
+
+void WebShell::begin() {
+    if (app_ == nullptr || started_) {
+        return;
+    }
+    CoreApp& app = *app_;
+    page::openCanvas(nameText(app.title), app.windowSpec.clientWidth, app.windowSpec.clientHeight);
+    started_ = true;
+    route(Message{kPaintMessage, 0, 0});  // the canvas shows a picture before the first frame
+    lastFrame_ = now();
+    page::schedulePasses(0);
+}
+
+void WebShell::postMouse(uint32_t message, int32_t x, int32_t y) {
+    if (!started_ || scripted_) {
+        return;
+    }
+    input_.push_back(Message{message, 0, packPosition(x, y)});
+}
+
+void WebShell::postQuit(int code) {
+    if (!quitCode_) {
+        quitCode_ = code;
+    }
+}
+
+void WebShell::playScript(std::vector<headless::ScriptEvent> events, int32_t frames) {
+    scripted_ = true;
+    script_ = std::move(events);
+    nextScripted_ = 0;
+    scriptFrames_ = frames;
+}
+
+WebShell::Outlook WebShell::runPasses() {
+    if (!started_) {
+        return Outlook{false, 0};
+    }
+    for (int count = 0; count < kMostPassesPerCall; ++count) {
+        const PassResult result = pass();
+        if (result.quit) {
+            started_ = false;
+            app_->shutDown();
+            return Outlook{false, 0};
+        }
+        if (scripted_ && framesRun_ >= scriptFrames_ && !paintPending_) {
+            if (!scriptReported_) {
+                scriptReported_ = true;
+                page::reportScriptDone(framesRun_);
+            }
+            return Outlook{false, 0};
+        }
+        if (!result.tookMessage && !result.ranFrame) {
+            return Outlook{true, result.untilDue};
+        }
+    }
+    return Outlook{true, 0};
+}
+
+WebShell::PassResult WebShell::pass() {
+    PassResult result;
+    const std::optional<Message> message = takeMessage();
+    result.tookMessage = message.has_value();
+    result.quit = message && message->id == kQuitMessage;
+    if (message && !result.quit) {
+        route(*message);
+    }
+
+    CoreApp& app = *app_;
+    if (app.frameInterval == 0) {
+        if (app.onIdle() == 0) postQuit(0);
+        return result;
+    }
+    const uint32_t time = now();
+    const uint32_t elapsed = time - lastFrame_;  // unsigned: right across the counter's wrap
+    if (elapsed >= app.frameInterval && frameAllowed()) {
+        lastFrame_ = time;
+        result.ranFrame = true;
+        deliverScriptedEvents(framesRun_ + 1);
+        ++framesRun_;
+        if (app.onFrame() == 0) postQuit(0);
+    } else {
+        result.untilDue = elapsed >= app.frameInterval ? app.frameInterval : app.frameInterval - elapsed;
+        if (app.onIdle() == 0) postQuit(0);
+    }
+    return result;
+}
+
+// Input first; the quit and the paint only when no input waits, as a window system ranks them.
+std::optional<WebShell::Message> WebShell::takeMessage() {
+    if (!input_.empty()) {
+        const Message message = input_.front();
+        input_.pop_front();
+        return message;
+    }
+    if (quitCode_) {
+        const Message quit{kQuitMessage, static_cast<uint64_t>(*quitCode_), 0};
+        quitCode_.reset();
+        return quit;
+    }
+    if (paintPending_) {
+        return Message{kPaintMessage, 0, 0};
+    }
+    return std::nullopt;
+}
+
+void WebShell::route(const Message& message) {
+    if (message.id == kPaintMessage) {
+        paintPending_ = false;  // one paint covers the whole canvas
+    }
+    app_->onMessage(message.id, message.wParam, message.lParam);
+}
+
+bool WebShell::frameAllowed() const { return !scripted_ || framesRun_ < scriptFrames_; }
+
+// Scripted events travel as the page's own mouse messages do, so they take the same route.
+void WebShell::deliverScriptedEvents(int32_t frame) {
+    for (; nextScripted_ < script_.size() && script_[nextScripted_].frame == frame; ++nextScripted_) {
+        const headless::ScriptEvent& event = script_[nextScripted_];
+        route(Message{messageFor(event.action), 0, packPosition(event.x, event.y)});
+    }
+}
+
+uint32_t WebShell::now() const {
+    if (app_->clock) {
+        return app_->clock();
+    }
+    return static_cast<uint32_t>(static_cast<uint64_t>(emscripten_get_now()));
+}
+
+}  // namespace qv::web

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "input_script.h"
+
+namespace qv {
+class CoreApp;
+}
+
+namespace qv::web {
+
+// The main loop of the browser edition. A page cannot loop forever, so the page calls runPasses
+// whenever a pass is due, and each pass is the desktop loop's: one message (input first, then the
+// quit, then the paint), then the frame test, a frame when at least frameInterval milliseconds have
+// passed since the previous frame began (no catch-up), onIdle otherwise.
+class WebShell {
+public:
+    // Whether the loop goes on after runPasses, and when the page should call it again.
+    struct Outlook {
+        bool running = true;
+        uint32_t waitMilliseconds = 0;
+    };
+
+    // The application the loop serves, once its start-up has run.
+    void attach(CoreApp& app) { app_ = &app; }
+    CoreApp* app() const { return app_; }
+
+    // The single-copy lock is held: the canvas appears, is painted once, and the loop starts.
+    void begin();
+    // A mouse message from the canvas, in client pixels. Ignored while a script plays.
+    void postMouse(uint32_t message, int32_t x, int32_t y);
+    void requestPaint() { paintPending_ = true; }
+    void postQuit(int code);
+    // Runs passes until one finds nothing to do (or a bounded number of them, so that the page stays
+    // responsive) and says when to come back.
+    Outlook runPasses();
+
+    // Plays `events` instead of the player's mouse: each event reaches the game as a window message
+    // just before the frame it names, and the loop stops after `frames` frames have run and painted.
+    void playScript(std::vector<headless::ScriptEvent> events, int32_t frames);
+
+private:
+    struct Message {
+        uint32_t id = 0;
+        uint64_t wParam = 0;
+        int64_t lParam = 0;
+    };
+    struct PassResult {
+        bool tookMessage = false;
+        bool ranFrame = false;
+        bool quit = false;
+        uint32_t untilDue = 0;
+    };
+
+    PassResult pass();
+    std::optional<Message> takeMessage();
+    void route(const Message& message);
+    bool frameAllowed() const;
+    void deliverScriptedEvents(int32_t frame);
+    uint32_t now() const;
+
+    CoreApp* app_ = nullptr;
+    std::deque<Message> input_;
+    std::optional<int> quitCode_;
+    bool paintPending_ = false;
+    bool started_ = false;
+    uint32_t lastFrame_ = 0;
+    int32_t framesRun_ = 0;
+
+    bool scripted_ = false;
+    std::vector<headless::ScriptEvent> script_;
+    std::size_t nextScripted_ = 0;
+    int32_t scriptFrames_ = 0;
+    bool scriptReported_ = false;
+};
+
+// The one loop of the page.
+WebShell& webShell();
+
+// The text of one of CoreApp's fixed-size names, which may fill the array without a terminating zero.
+std::string nameText(const std::array<char, 32>& name);
+
+}  // namespace qv::web
