@@ -2,14 +2,19 @@
 #   make run   installs what is missing, builds in Release and starts the game
 #   make test  installs what is missing, builds with sanitizers and runs every test
 # and, for developers, `make bench` (Release benchmarks) and `make fuzz` (libFuzzer, clang).
+# `make install` installs under PREFIX (/usr/local; DESTDIR honoured); `make package` builds a Debian
+# package with Debian's hardening flags and checks it with lintian.
 
 JOBS        ?= $(shell nproc)
 TEST_DIR    := build/test
 RELEASE_DIR := build/release
 FUZZ_DIR    := build/fuzz
+PACKAGE_DIR := build/package
+PREFIX      ?= /usr/local
+BUILD_FLAGS := DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 CMAKE_GEN   := -G Ninja
 
-.PHONY: all deps build test bench run fuzz clean
+.PHONY: all deps build test bench run fuzz install package clean
 
 all: build
 
@@ -35,6 +40,20 @@ run: build
 fuzz: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_TESTS=OFF -DQV_FUZZ=ON
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
+
+install: deps
+	cmake -S . -B $(RELEASE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+	DESTDIR=$(DESTDIR) cmake --install $(RELEASE_DIR) --strip
+
+package: deps
+	cmake -S . -B $(PACKAGE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DCMAKE_CXX_FLAGS="$$($(BUILD_FLAGS) CPPFLAGS) $$($(BUILD_FLAGS) CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(BUILD_FLAGS) LDFLAGS)"
+	cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	rm -f $(PACKAGE_DIR)/*.deb
+	cd $(PACKAGE_DIR) && cpack
+	lintian --fail-on error,warning $(PACKAGE_DIR)/quorvantile_*.deb
 
 clean:
 	rm -rf build
