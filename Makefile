@@ -26,7 +26,9 @@ build: deps
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
 
 test: deps
-	cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_TESTS=ON
+	# A prefix of its own, so that a game installed on this machine cannot lend the tests its pictures.
+	cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_TESTS=ON \
+	  -DCMAKE_INSTALL_PREFIX=$(CURDIR)/$(TEST_DIR)/prefix
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
