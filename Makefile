@@ -3,6 +3,8 @@
 #   make test  installs what is missing, builds with sanitizers and runs every test
 # and, for developers, `make bench` (Release benchmarks) and `make fuzz` (libFuzzer, clang).
 # `make web` builds the browser edition into build/web/; `make web-run` also serves it on 127.0.0.1.
+# `make install` installs under PREFIX (/usr/local; DESTDIR honoured); `make package` builds a Debian
+# package with Debian's hardening flags and checks it with lintian.
 
 JOBS        ?= $(shell nproc)
 TEST_DIR    := build/test
@@ -12,9 +14,12 @@ WEB_DIR     := build/web
 # Debian's emscripten runs its tools under the machine's Node, which does not look in Debian's
 # module folder by itself (emcc needs acorn from there).
 WEB_ENV     := NODE_PATH=/usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
+PACKAGE_DIR := build/package
+PREFIX      ?= /usr/local
+BUILD_FLAGS := DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 CMAKE_GEN   := -G Ninja
 
-.PHONY: all deps build test bench run fuzz web web-run clean
+.PHONY: all deps build test bench run fuzz web web-run install package clean
 
 all: build
 
@@ -26,8 +31,9 @@ build: deps
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
 
 test: deps web
+	# A prefix of its own, so that a game installed on this machine cannot lend the tests its pictures.
 	cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_TESTS=ON \
-	      -DQV_WEB_DIR=$(CURDIR)/$(WEB_DIR)
+	  -DQV_WEB_DIR=$(CURDIR)/$(WEB_DIR) -DCMAKE_INSTALL_PREFIX=$(CURDIR)/$(TEST_DIR)/prefix
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
@@ -49,6 +55,20 @@ web: deps
 
 web-run: web
 	scripts/serve-web $(WEB_DIR)
+
+install: deps
+	cmake -S . -B $(RELEASE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+	DESTDIR=$(DESTDIR) cmake --install $(RELEASE_DIR) --strip
+
+package: deps
+	cmake -S . -B $(PACKAGE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DCMAKE_CXX_FLAGS="$$($(BUILD_FLAGS) CPPFLAGS) $$($(BUILD_FLAGS) CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(BUILD_FLAGS) LDFLAGS)"
+	cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	rm -f $(PACKAGE_DIR)/*.deb
+	cd $(PACKAGE_DIR) && cpack
+	lintian --fail-on error,warning $(PACKAGE_DIR)/quorvantile_*.deb
 
 clean:
 	rm -rf build

@@ -5,7 +5,9 @@
 #include <system_error>
 
 #include "app/font.h"
+#include "app/program_folder.h"
 #include "game/game_icon.h"
+#include "game/installed_paths.h"
 #include "game/sand_game.h"
 #include "image/frame_target.h"
 #include "support/mt19937.h"
@@ -20,9 +22,11 @@ std::string currentDirectory() {
     return error ? std::string("the current directory") : path.string();
 }
 
-std::string pictureFailure(const char* fileName, const std::string& reason) {
-    return "Quorvantile: cannot load the picture " + std::string(fileName) + ": " + reason +
-           " (pictures are looked up in the current directory, " + currentDirectory() + ")";
+// A picture that is there but cannot be read is named by the path that was opened; the bare name
+// of one in the current directory says which directory that was.
+std::string pictureFailure(const std::filesystem::path& opened, const std::string& reason) {
+    const std::string where = opened.has_parent_path() ? "" : "; the file is in the current directory, " + currentDirectory();
+    return "Quorvantile: cannot load the picture " + opened.string() + ": " + reason + where;
 }
 
 // Copies a name into a fixed, zero-terminated buffer, cutting it if it is too long.
@@ -35,6 +39,7 @@ void copyName(std::array<char, 32>& buffer, std::string_view name) {
 
 int SandGame::onInit() {
     sharedRandom().seed(static_cast<uint32_t>(std::time(nullptr)));
+    pictureLookup = PictureLookup(installedDataFolders(programFolder(), installed::kDataFolderFromProgram, installed::kDataFolder));
     return initialise();
 }
 
@@ -72,15 +77,32 @@ int SandGame::initialise() {
 bool SandGame::loadPictures() {
     // The hidden picture goes through clear and load, the shown one through reload: both end the same.
     layers[0].image.clear();
-    if (!layers[0].image.load(kHiddenPicture)) {
-        startUpError = pictureFailure(kHiddenPicture, layers[0].image.lastError());
+    const std::optional<std::filesystem::path> hidden = locatePicture(kHiddenPicture);
+    if (!hidden) {
         return false;
     }
-    if (!layers[1].reload(kShownPicture)) {
-        startUpError = pictureFailure(kShownPicture, layers[1].image.lastError());
+    if (!layers[0].image.load(hidden->c_str())) {
+        startUpError = pictureFailure(*hidden, layers[0].image.lastError());
+        return false;
+    }
+    const std::optional<std::filesystem::path> shown = locatePicture(kShownPicture);
+    if (!shown) {
+        return false;
+    }
+    if (!layers[1].reload(shown->c_str())) {
+        startUpError = pictureFailure(*shown, layers[1].image.lastError());
         return false;
     }
     return true;
+}
+
+std::optional<std::filesystem::path> SandGame::locatePicture(const char* name) {
+    std::optional<std::filesystem::path> path = pictureLookup.find(name);
+    if (!path) {
+        startUpError = "Quorvantile: cannot load the picture " + std::string(name) + ": not found; looked in " +
+                       pictureLookup.placesLooked();
+    }
+    return path;
 }
 
 void SandGame::placeDrawables() {

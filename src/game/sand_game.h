@@ -2,10 +2,13 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <string>
 
 #include "app/core_app.h"
 #include "field/sand_field.h"
+#include "game/picture_lookup.h"
 #include "game/score_state.h"
 #include "image/image_layer.h"
 
@@ -26,7 +29,8 @@ public:
 
     SandGame() = default;
 
-    // Seeds the generator from the calendar time, then `initialise`.
+    // Seeds the generator from the calendar time, adds the installed game's data folders to the
+    // picture lookup, then `initialise`.
     int onInit() override;
     // Everything start-up does after seeding: the field, the pictures, the score, the window
     // parameters, the back buffer and where everything sits in it. 0 on failure, with the reason
@@ -50,9 +54,12 @@ public:
     SandField field;
     ScoreState scoreState;
     std::array<ImageLayer, 2> layers;  // 0: back1_sml.bmp, prepared but never shown; 1: back2_sml.bmp
+    PictureLookup pictureLookup;       // the current directory alone until onInit adds the data folders
 
 private:
     bool loadPictures();
+    // The path to open for a picture; nothing, with the places looked in `startUpError`, when none holds it.
+    std::optional<std::filesystem::path> locatePicture(const char* name);
     void placeDrawables();
     void setPendingCell(int32_t mouseX, int32_t mouseY);
     void restart();

@@ -1,18 +1,26 @@
-// Writes the window's picture as a 24-bit BMP, so that it can be shipped as a PNG for desktop
-// entries (scripts/make-icon-png does both steps).
+// Writes the game's picture for desktops: at any size as a PNG (or a 24-bit BMP), each size drawn
+// for itself, and as an SVG that scales.
+//   make-icon [--size N] OUTPUT.png|OUTPUT.bmp     (N from 1 to 1024, 32 when not given)
+//   make-icon OUTPUT.svg
 #include <cstdio>
+#include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "game/game_icon.h"
 #include "image/bmp_writer.h"
+#include "png_file.h"
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make-icon OUTPUT.bmp\n");
-        return 2;
-    }
-    const qv::IconImage icon = qv::makeGameIcon();
+namespace {
+
+constexpr int32_t kLargestSize = 1024;
+
+bool endsWith(std::string_view text, std::string_view ending) {
+    return text.size() >= ending.size() && text.substr(text.size() - ending.size()) == ending;
+}
+
+bool writeBmp(const std::string& path, const qv::IconImage& icon, std::string& error) {
     const int32_t rowBytes = (icon.width * 3 + 3) & ~3;
     std::vector<uint8_t> rows(static_cast<std::size_t>(rowBytes) * icon.height);
     for (int32_t y = 0; y < icon.height; ++y) {
@@ -24,9 +32,62 @@ int main(int argc, char** argv) {
             row[3 * x + 2] = rgba[0];
         }
     }
+    return qv::writeBmp24(path.c_str(), icon.width, icon.height, rows.data(), rowBytes, &error);
+}
+
+bool writeSvg(const std::string& path, std::string& error) {
+    std::ofstream out(path, std::ios::binary);
+    out << qv::gameIconSvg();
+    out.close();
+    if (!out) {
+        error = "cannot write the file";
+    }
+    return static_cast<bool>(out);
+}
+
+int usage() {
+    std::fprintf(stderr, "usage: make-icon [--size N] OUTPUT.png|OUTPUT.bmp   (N from 1 to %d)\n"
+                         "       make-icon OUTPUT.svg\n", kLargestSize);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    int32_t size = qv::kWindowIconSize;
+    std::string output;
+    if (arguments.size() == 3 && arguments[0] == "--size") {
+        try {
+            std::size_t used = 0;
+            const int value = std::stoi(arguments[1], &used);
+            if (used != arguments[1].size() || value < 1 || value > kLargestSize) {
+                return usage();
+            }
+            size = value;
+        } catch (const std::exception&) {
+            return usage();
+        }
+        output = arguments[2];
+    } else if (arguments.size() == 1) {
+        output = arguments[0];
+    } else {
+        return usage();
+    }
+
     std::string error;
-    if (!qv::writeBmp24(argv[1], icon.width, icon.height, rows.data(), rowBytes, &error)) {
-        std::fprintf(stderr, "make-icon: %s: %s\n", argv[1], error.c_str());
+    bool written = false;
+    if (endsWith(output, ".svg") && arguments.size() == 1) {
+        written = writeSvg(output, error);
+    } else if (endsWith(output, ".png")) {
+        written = qv::writePng(output, qv::makeGameIcon(size), error);
+    } else if (endsWith(output, ".bmp")) {
+        written = writeBmp(output, qv::makeGameIcon(size), error);
+    } else {
+        return usage();
+    }
+    if (!written) {
+        std::fprintf(stderr, "make-icon: %s: %s\n", output.c_str(), error.c_str());
         return 1;
     }
     return 0;
