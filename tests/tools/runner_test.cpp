@@ -107,5 +107,20 @@ TEST(HeadlessProgram, BadInputExitsWithTwoAndAGoodRunWritesTraceAndPicture) {
     fs::remove_all(fs::path(picture).replace_extension(""));
 }
 
+// An input script that cannot be read is a failed run, not a run without input: a folder, or a
+// file the system cannot read, ends the run with status 1 before any frame, naming it and why.
+TEST(HeadlessProgram, AnUnreadableScriptFailsTheRun) {
+    const fs::path folder = fs::temp_directory_path() / ("quorvantile-folder-" + std::to_string(::getpid()));
+    fs::create_directory(folder);
+    for (const auto& [path, reason] : {std::pair<std::string, std::string>{folder.string(), "Is a directory"},
+                                       {"/proc/self/mem", "Input/output error"}}) {
+        const auto [status, printed] = runProgram("--frames 5 --trace - --input '" + path + "'");
+        EXPECT_EQ(status, 1) << printed;
+        EXPECT_NE(printed.find("cannot read the input script '" + path + "': " + reason), std::string::npos) << printed;
+        EXPECT_EQ(printed.find("# frame"), std::string::npos) << "the run must not start";
+    }
+    fs::remove(folder);
+}
+
 }  // namespace
 }  // namespace qv::headless

@@ -1,14 +1,17 @@
 #include "headless_run.h"
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <variant>
 #include <vector>
 
 #include "game/sand_game.h"
 #include "image/bmp_writer.h"
+#include "input_file.h"
 #include "input_script.h"
 #include "support/mt19937.h"
 #include "trace.h"
@@ -17,21 +20,31 @@ namespace qv::headless {
 
 namespace {
 
-std::optional<std::vector<ScriptEvent>> loadScript(const std::string& path, std::ostream& errors) {
+// The script's events, or the status of a run that must not start: a script that cannot be
+// opened or has a bad line is a bad invocation; one that fails while it is read is a failed run.
+std::variant<std::vector<ScriptEvent>, int> loadScript(const std::string& path, std::ostream& errors) {
     if (path.empty()) {
         return std::vector<ScriptEvent>{};
     }
-    std::ifstream input(path);
-    if (!input) {
-        errors << "quorvantile-headless: cannot open the input script '" << path << "'\n";
-        return std::nullopt;
+    InputFile file(path);
+    if (!file.isOpen()) {
+        errors << "quorvantile-headless: cannot open the input script '" << path << "': " << std::strerror(file.error())
+               << '\n';
+        return kBadInvocation;
     }
+    std::istream input(&file);
     std::string error;
     auto events = parseInputScript(input, error);
+    if (file.error() != 0) {
+        errors << "quorvantile-headless: cannot read the input script '" << path << "': " << std::strerror(file.error())
+               << '\n';
+        return kRunFailed;
+    }
     if (!events) {
         errors << "quorvantile-headless: " << path << ": " << error << '\n';
+        return kBadInvocation;
     }
-    return events;
+    return std::move(*events);
 }
 
 void deliver(SandGame& game, const ScriptEvent& event) {
@@ -94,10 +107,11 @@ private:
 }  // namespace
 
 int runHeadless(const Options& options, std::ostream& standardOutput, std::ostream& errors) {
-    const auto events = loadScript(options.inputPath, errors);
-    if (!events) {
-        return kBadInvocation;
+    const auto script = loadScript(options.inputPath, errors);
+    if (const int* status = std::get_if<int>(&script)) {
+        return *status;
     }
+    const auto* events = std::get_if<std::vector<ScriptEvent>>(&script);
     TraceSink trace;
     if (!trace.open(options.tracePath, standardOutput, errors)) {
         return kRunFailed;
