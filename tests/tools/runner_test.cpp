@@ -122,5 +122,29 @@ TEST(HeadlessProgram, AnUnreadableScriptFailsTheRun) {
     fs::remove(folder);
 }
 
+// A trace or a picture that cannot be written stops the run at once, naming the file and the
+// system's reason; what the run was given to write to stays where it is.
+TEST(HeadlessProgram, AFailingWriteStopsTheRunAtOnce) {
+    const fs::path folder = fs::temp_directory_path() / ("quorvantile-writes-" + std::to_string(::getpid()));
+    fs::create_directories(folder / "frames");
+    const fs::path full = folder / "full.bmp";
+    fs::create_symlink("/dev/full", full);
+    const auto [traceStatus, traceSaid] =
+        runProgram("--frames 30 --trace '" + full.string() + "' --picture-every 1 --picture-dir '" +
+                   (folder / "frames").string() + "'");
+    EXPECT_EQ(traceStatus, 1) << traceSaid;
+    EXPECT_NE(traceSaid.find("cannot write the trace '" + full.string() + "': No space left on device"),
+              std::string::npos)
+        << traceSaid;
+    EXPECT_TRUE(fs::is_empty(folder / "frames")) << "no frame runs after the trace failed";
+
+    const auto [pictureStatus, pictureSaid] = runProgram("--frames 3 --picture '" + full.string() + "'");
+    EXPECT_EQ(pictureStatus, 1) << pictureSaid;
+    EXPECT_NE(pictureSaid.find("cannot write " + full.string() + ": No space left on device"), std::string::npos)
+        << pictureSaid;
+    EXPECT_TRUE(fs::is_symlink(full));
+    fs::remove_all(folder);
+}
+
 }  // namespace
 }  // namespace qv::headless

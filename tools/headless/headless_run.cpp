@@ -1,9 +1,10 @@
 #include "headless_run.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <istream>
 #include <memory>
 #include <optional>
 #include <variant>
@@ -61,7 +62,7 @@ bool writePicture(const SandGame& game, const std::string& path, std::ostream& e
     const BackBuffer& buffer = game.backBuffer;
     std::string error;
     if (!writeBmp24(path, buffer.width, buffer.height, buffer.bits, buffer.rowBytes(), &error)) {
-        errors << "quorvantile-headless: cannot write the picture '" << path << "': " << error << '\n';
+        errors << "quorvantile-headless: " << error << '\n';
         return false;
     }
     return true;
@@ -73,7 +74,13 @@ std::string numberedPicturePath(const std::string& directory, int32_t frame) {
     return directory + name;
 }
 
-// Where the trace goes: nowhere, standard output, or a file of its own.
+struct FileCloser {
+    void operator()(std::FILE* stream) const { std::fclose(stream); }
+};
+
+// Where the trace goes: nowhere, standard output, or a file of its own. Each line is handed on as
+// soon as its frame has run, so that a write that fails stops the run at once, named with the
+// system's reason.
 class TraceSink {
 public:
     bool open(const std::string& path, std::ostream& standardOutput, std::ostream& errors) {
@@ -82,26 +89,38 @@ public:
         }
         if (path == "-") {
             stream_ = &standardOutput;
+            name_ = "standard output";
             return true;
         }
-        file_ = std::make_unique<std::ofstream>(path);
-        if (!*file_) {
-            errors << "quorvantile-headless: cannot write the trace '" << path << "'\n";
+        name_ = "'" + path + "'";
+        file_.reset(std::fopen(path.c_str(), "w"));
+        if (!file_) {
+            errors << "quorvantile-headless: cannot write the trace " << name_ << ": " << std::strerror(errno) << '\n';
             return false;
         }
-        stream_ = file_.get();
         return true;
     }
-    void write(const std::string& line) {
-        if (stream_ != nullptr) {
-            *stream_ << line << '\n';
+
+    bool write(const std::string& line, std::ostream& errors) {
+        errno = 0;
+        bool written = true;
+        if (file_) {
+            written = std::fputs(line.c_str(), file_.get()) >= 0 && std::fputc('\n', file_.get()) != EOF &&
+                      std::fflush(file_.get()) == 0;
+        } else if (stream_ != nullptr) {
+            written = static_cast<bool>(*stream_ << line << '\n' << std::flush);
         }
+        if (!written) {
+            errors << "quorvantile-headless: cannot write the trace " << name_ << ": "
+                   << (errno != 0 ? std::strerror(errno) : "the stream failed") << '\n';
+        }
+        return written;
     }
-    bool good() const { return stream_ == nullptr || (stream_->flush(), static_cast<bool>(*stream_)); }
 
 private:
-    std::unique_ptr<std::ofstream> file_;
+    std::unique_ptr<std::FILE, FileCloser> file_;
     std::ostream* stream_ = nullptr;
+    std::string name_;
 };
 
 }  // namespace
@@ -134,22 +153,22 @@ int runHeadless(const Options& options, std::ostream& standardOutput, std::ostre
         return kRunFailed;
     }
 
-    trace.write(traceHeader());
+    if (!trace.write(traceHeader(), errors)) {
+        return kRunFailed;
+    }
     auto nextEvent = events->begin();
     for (int32_t frame = 1; frame <= options.frames; ++frame) {
         for (; nextEvent != events->end() && nextEvent->frame == frame; ++nextEvent) {
             deliver(*game, *nextEvent);
         }
         game->onFrame();
-        trace.write(traceLine(frame, *game));
+        if (!trace.write(traceLine(frame, *game), errors)) {
+            return kRunFailed;
+        }
         if (options.pictureEvery > 0 && frame % options.pictureEvery == 0 &&
             !writePicture(*game, numberedPicturePath(options.pictureDir, frame), errors)) {
             return kRunFailed;
         }
-    }
-    if (!trace.good()) {
-        errors << "quorvantile-headless: writing the trace failed\n";
-        return kRunFailed;
     }
     if (!options.picturePath.empty() && !writePicture(*game, options.picturePath, errors)) {
         return kRunFailed;
