@@ -1,10 +1,17 @@
-// Feeds arbitrary bytes to the BMP reader as a file. Whatever it accepts must be a sound 24-bit
-// picture that scales and draws without touching memory it does not own.
+// Feeds arbitrary bytes to the BMP reader the way the game meets them: as a file opened by name,
+// and as a pipe that cannot seek. Both must give the same answer, and whatever the reader accepts
+// must be a sound 24-bit picture that scales and draws without touching memory it does not own.
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "image/bmp_image.h"
@@ -23,6 +30,48 @@ void require(bool condition) {
     }
 }
 
+bool writeAll(int descriptor, const uint8_t* data, std::size_t size) {
+    for (std::size_t sent = 0; sent < size;) {
+        const ssize_t written = ::write(descriptor, data + sent, size - sent);
+        if (written <= 0) {
+            return false;
+        }
+        sent += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// The bytes as a regular file with a name, opened by load() exactly as the game opens its pictures.
+int loadAsFile(qv::BmpImage& image, const uint8_t* data, std::size_t size) {
+    const int file = ::memfd_create("bmp", MFD_CLOEXEC);
+    require(file >= 0 && writeAll(file, data, size));
+    const std::string name = "/proc/self/fd/" + std::to_string(file);
+    const int result = image.load(name.c_str());
+    ::close(file);
+    return result;
+}
+
+// The bytes through a pipe, all written before reading starts; -1 when they do not fit its buffer.
+int loadThroughPipe(qv::BmpImage& image, const uint8_t* data, std::size_t size) {
+    int ends[2];
+    require(::pipe2(ends, O_CLOEXEC) == 0);
+    const int capacity = ::fcntl(ends[1], F_SETPIPE_SZ, static_cast<int>(std::min<std::size_t>(size, 1 << 20)));
+    int result = -1;
+    if (capacity >= 0 && static_cast<std::size_t>(capacity) >= size) {
+        require(writeAll(ends[1], data, size));
+        ::close(ends[1]);
+        ends[1] = -1;
+        std::unique_ptr<std::FILE, FileCloser> stream(::fdopen(ends[0], "rb"));
+        require(stream != nullptr);
+        ends[0] = -1;
+        result = image.loadFrom(stream.get());
+    }
+    for (const int end : ends) {
+        if (end >= 0) ::close(end);
+    }
+    return result;
+}
+
 // A loaded picture keeps the headers of its own size at 24 bits.
 void checkSound(const qv::BmpImage& image) {
     require(image.hasPixels());
@@ -32,6 +81,11 @@ void checkSound(const qv::BmpImage& image) {
     require(image.infoHeader.imageSize ==
             static_cast<uint32_t>(image.rowBytes) * static_cast<uint32_t>(image.height()));
     require(image.lastError().empty());
+}
+
+bool samePicture(const qv::BmpImage& a, const qv::BmpImage& b) {
+    return a.width() == b.width() && a.height() == b.height() && a.rowBytes == b.rowBytes &&
+           std::memcmp(a.pixels.get(), b.pixels.get(), a.infoHeader.imageSize) == 0;
 }
 
 // Draws the whole picture into a target just large enough, then scales it small and draws again.
@@ -62,16 +116,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (size == 0) {
         return 0;
     }
-    std::unique_ptr<std::FILE, FileCloser> stream(fmemopen(const_cast<uint8_t*>(data), size, "rb"));
-    if (!stream) {
-        return 0;
-    }
     qv::ImageLayer layer;
-    if (layer.image.loadFrom(stream.get()) == 1) {
+    const int result = loadAsFile(layer.image, data, size);
+    if (result == 1) {
         checkSound(layer.image);
-        exercise(layer, data, size);
     } else {
         require(!layer.image.hasPixels() && !layer.image.lastError().empty());
+    }
+    qv::BmpImage piped;
+    if (loadThroughPipe(piped, data, size) != -1) {
+        require(piped.hasPixels() == (result == 1) && piped.lastError() == layer.image.lastError());
+        require(result != 1 || samePicture(piped, layer.image));
+    }
+    if (result == 1) {
+        exercise(layer, data, size);
     }
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "app/core_app_platform.h"
+#include "app/display_connection.h"
 #include "app/messages.h"
 #include "app/window.h"
 
@@ -77,6 +78,7 @@ bool CoreApp::startUp(std::string_view commandLine) {
         return failStartUp(std::string("no display: ") + SDL_GetError());
     }
     platform_->videoStarted = true;
+    endProcessWhenDisplayIsLost(displayName());
     if (onlyInvisibleVideo()) {
         return failStartUp("no display: neither X11 nor Wayland could be reached (is DISPLAY set?)");
     }

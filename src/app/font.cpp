@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/back_buffer.h"
+#include "app/builtin_font.h"
 #include "app/font_lookup.h"
 
 namespace qv {
@@ -95,10 +96,12 @@ bool Font::drawText(BackBuffer& target, int32_t x, int32_t y, std::string_view t
             impl.font = openToFit(path, impl.lineHeight);
         }
     }
-    if (impl.font == nullptr) {
-        return false;
-    }
     const std::string characters(text.substr(0, text.find('\0')));
+    if (impl.font == nullptr) {  // the system has no usable font, yet the text must be there
+        announceBuiltinFont(faceOf(description_));
+        drawBuiltinText(target, x, y, characters, impl.lineHeight);
+        return true;
+    }
     if (characters.empty() || !target.exists()) {
         return true;
     }

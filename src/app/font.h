@@ -40,7 +40,8 @@ public:
     // The path of the font file found for this description, empty when none was found.
     std::string resolvedPath();
     // Draws the text black on an opaque white background with its top-left corner at (x, y);
-    // pixels outside the back buffer are left out. False when no font could be opened.
+    // pixels outside the back buffer are left out. When no font can be opened, the text is drawn
+    // with the built-in font, which is said once on standard error. False when drawing failed.
     bool drawText(BackBuffer& target, int32_t x, int32_t y, std::string_view text);
 
 private:

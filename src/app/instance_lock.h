@@ -5,10 +5,14 @@
 
 namespace qv {
 
-// Keeps a second copy of the program from running: an advisory lock on a file named after the
-// application in the user's runtime directory ($XDG_RUNTIME_DIR, or the temporary directory when
-// that is unset). The kernel drops the lock when the process ends, however it ends, so a crashed
-// copy never leaves a stale lock behind.
+// Keeps a second copy of the program from running in the same user's session: an advisory lock on
+// a file named after the application. The file lies in the user's runtime directory
+// ($XDG_RUNTIME_DIR) or, when that is unset, in a folder of the user's own under the temporary
+// directory (made with mode 0700, and refused unless it is a real folder owned by the user and
+// closed to others), so that other users can neither take the lock away nor point it elsewhere.
+// A lock path that is a symbolic link, or not a regular file of the user's own, is refused.
+// The kernel drops the lock when the process ends, however it ends, so a crashed copy never
+// leaves a stale lock behind.
 class InstanceLock {
 public:
     enum class Result { acquired, heldElsewhere, unavailable };

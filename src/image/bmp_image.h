@@ -20,10 +20,13 @@ public:
     BmpImage() { setEmptyHeaders(infoHeader, &fileHeader); }
 
     // Reads an 8-bit palettised or 24-bit BMP file; 8-bit pictures become 24-bit. 1 on success.
-    // 0 when the file cannot be opened (the image is unchanged) or is not a picture we accept
-    // (the image is left empty); lastError() then says why.
+    // 0 when the file cannot be opened or is not a regular file after following links, such as a
+    // directory or a named pipe (the image is unchanged), or is not a picture we accept (the image
+    // is left empty); lastError() then says why.
     int load(const char* fileName);
-    // The same from an open stream, read from its current position; the stream stays open.
+    // The same from an open stream, read from its current position; the stream stays open. A
+    // stream that cannot seek (a pipe) is read only as far as the picture needs, and memory is set
+    // aside only for data that has arrived.
     int loadFrom(std::FILE* stream);
     // Nearest-neighbour resampling to newWidth x newHeight. 0, with nothing changed, for an image
     // without pixels or a size of 0 or less or beyond our picture limit; 0 and no pixels when
@@ -44,9 +47,11 @@ public:
     int32_t rowBytes = 0;
 
 private:
+    class Body;  // the bytes after the headers, on a seekable stream or copied from one that is not
+
     int fail(const char* reason);
-    int readPalettised(std::FILE* stream);
-    int readTrueColour(std::FILE* stream);
+    int readPalettised(Body& body);
+    int readTrueColour(Body& body);
     // Gives the image fresh 24-bit headers for width x height and a pixel block to match.
     int allocate24(int32_t newWidth, int32_t newHeight);
 

@@ -1,11 +1,12 @@
 #include "image/bmp_writer.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <new>
 #include <vector>
 
 #include "image/bmp_headers.h"
 #include "image/bmp_image.h"
+#include "image/picture_file.h"
 
 namespace qv {
 
@@ -18,30 +19,21 @@ bool report(std::string* error, const std::string& reason) {
     return false;
 }
 
-bool writeAll(std::FILE* stream, const void* bytes, std::size_t count) {
-    return std::fwrite(bytes, 1, count, stream) == count;
-}
-
 // Headers, then every row padded with zero bytes to the file's row length.
-bool writeContents(std::FILE* stream, int32_t width, int32_t height, const uint8_t* rows, int32_t rowBytes) {
+std::vector<uint8_t> fileContents(int32_t width, int32_t height, const uint8_t* rows, int32_t rowBytes) {
     BmpFileHeader file;
     BmpInfoHeader info;
     const int32_t fileRowBytes = setHeaders(info, &file, width, height, 24);
     const FileHeaderBytes fileBytes = encodeFileHeader(file);
     const InfoHeaderBytes infoBytes = encodeInfoHeader(info);
-    if (!writeAll(stream, fileBytes.data(), fileBytes.size()) ||
-        !writeAll(stream, infoBytes.data(), infoBytes.size())) {
-        return false;
-    }
-    std::vector<uint8_t> row(static_cast<std::size_t>(fileRowBytes), 0);
-    for (int32_t i = 0; i < height; ++i) {
+    std::vector<uint8_t> contents(file.fileSize, 0);
+    auto out = std::copy(fileBytes.begin(), fileBytes.end(), contents.begin());
+    out = std::copy(infoBytes.begin(), infoBytes.end(), out);
+    for (int32_t i = 0; i < height; ++i, out += fileRowBytes) {
         std::copy_n(rows + static_cast<std::size_t>(i) * static_cast<std::size_t>(rowBytes),
-                    3 * static_cast<std::size_t>(width), row.begin());
-        if (!writeAll(stream, row.data(), row.size())) {
-            return false;
-        }
+                    3 * static_cast<std::size_t>(width), out);
     }
-    return true;
+    return contents;
 }
 
 }  // namespace
@@ -54,17 +46,11 @@ bool writeBmp24(const std::string& path, int32_t width, int32_t height, const ui
     if (bottomUpRows == nullptr || int64_t{rowBytes} < 3 * int64_t{width}) {
         return report(error, "no pixels, or rows shorter than the picture is wide");
     }
-    std::FILE* stream = std::fopen(path.c_str(), "wb");
-    if (stream == nullptr) {
-        return report(error, "cannot create " + path);
+    try {
+        return writeWholeFile(path, fileContents(width, height, bottomUpRows, rowBytes), error);
+    } catch (const std::bad_alloc&) {
+        return report(error, "cannot write " + path + ": out of memory");
     }
-    const bool written = writeContents(stream, width, height, bottomUpRows, rowBytes);
-    const bool closed = std::fclose(stream) == 0;
-    if (!written || !closed) {
-        std::remove(path.c_str());
-        return report(error, "cannot write " + path);
-    }
-    return true;
 }
 
 bool writeBmp24(const std::string& path, const BmpImage& image, std::string* error) {

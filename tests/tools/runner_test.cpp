@@ -107,5 +107,44 @@ TEST(HeadlessProgram, BadInputExitsWithTwoAndAGoodRunWritesTraceAndPicture) {
     fs::remove_all(fs::path(picture).replace_extension(""));
 }
 
+// An input script that cannot be read is a failed run, not a run without input: a folder, or a
+// file the system cannot read, ends the run with status 1 before any frame, naming it and why.
+TEST(HeadlessProgram, AnUnreadableScriptFailsTheRun) {
+    const fs::path folder = fs::temp_directory_path() / ("quorvantile-folder-" + std::to_string(::getpid()));
+    fs::create_directory(folder);
+    for (const auto& [path, reason] : {std::pair<std::string, std::string>{folder.string(), "Is a directory"},
+                                       {"/proc/self/mem", "Input/output error"}}) {
+        const auto [status, printed] = runProgram("--frames 5 --trace - --input '" + path + "'");
+        EXPECT_EQ(status, 1) << printed;
+        EXPECT_NE(printed.find("cannot read the input script '" + path + "': " + reason), std::string::npos) << printed;
+        EXPECT_EQ(printed.find("# frame"), std::string::npos) << "the run must not start";
+    }
+    fs::remove(folder);
+}
+
+// A trace or a picture that cannot be written stops the run at once, naming the file and the
+// system's reason; what the run was given to write to stays where it is.
+TEST(HeadlessProgram, AFailingWriteStopsTheRunAtOnce) {
+    const fs::path folder = fs::temp_directory_path() / ("quorvantile-writes-" + std::to_string(::getpid()));
+    fs::create_directories(folder / "frames");
+    const fs::path full = folder / "full.bmp";
+    fs::create_symlink("/dev/full", full);
+    const auto [traceStatus, traceSaid] =
+        runProgram("--frames 30 --trace '" + full.string() + "' --picture-every 1 --picture-dir '" +
+                   (folder / "frames").string() + "'");
+    EXPECT_EQ(traceStatus, 1) << traceSaid;
+    EXPECT_NE(traceSaid.find("cannot write the trace '" + full.string() + "': No space left on device"),
+              std::string::npos)
+        << traceSaid;
+    EXPECT_TRUE(fs::is_empty(folder / "frames")) << "no frame runs after the trace failed";
+
+    const auto [pictureStatus, pictureSaid] = runProgram("--frames 3 --picture '" + full.string() + "'");
+    EXPECT_EQ(pictureStatus, 1) << pictureSaid;
+    EXPECT_NE(pictureSaid.find("cannot write " + full.string() + ": No space left on device"), std::string::npos)
+        << pictureSaid;
+    EXPECT_TRUE(fs::is_symlink(full));
+    fs::remove_all(folder);
+}
+
 }  // namespace
 }  // namespace qv::headless

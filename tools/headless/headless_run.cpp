@@ -1,14 +1,18 @@
 #include "headless_run.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <istream>
 #include <memory>
 #include <optional>
+#include <variant>
 #include <vector>
 
 #include "game/sand_game.h"
 #include "image/bmp_writer.h"
+#include "input_file.h"
 #include "input_script.h"
 #include "support/mt19937.h"
 #include "trace.h"
@@ -17,21 +21,31 @@ namespace qv::headless {
 
 namespace {
 
-std::optional<std::vector<ScriptEvent>> loadScript(const std::string& path, std::ostream& errors) {
+// The script's events, or the status of a run that must not start: a script that cannot be
+// opened or has a bad line is a bad invocation; one that fails while it is read is a failed run.
+std::variant<std::vector<ScriptEvent>, int> loadScript(const std::string& path, std::ostream& errors) {
     if (path.empty()) {
         return std::vector<ScriptEvent>{};
     }
-    std::ifstream input(path);
-    if (!input) {
-        errors << "quorvantile-headless: cannot open the input script '" << path << "'\n";
-        return std::nullopt;
+    InputFile file(path);
+    if (!file.isOpen()) {
+        errors << "quorvantile-headless: cannot open the input script '" << path << "': " << std::strerror(file.error())
+               << '\n';
+        return kBadInvocation;
     }
+    std::istream input(&file);
     std::string error;
     auto events = parseInputScript(input, error);
+    if (file.error() != 0) {
+        errors << "quorvantile-headless: cannot read the input script '" << path << "': " << std::strerror(file.error())
+               << '\n';
+        return kRunFailed;
+    }
     if (!events) {
         errors << "quorvantile-headless: " << path << ": " << error << '\n';
+        return kBadInvocation;
     }
-    return events;
+    return std::move(*events);
 }
 
 void deliver(SandGame& game, const ScriptEvent& event) {
@@ -48,7 +62,7 @@ bool writePicture(const SandGame& game, const std::string& path, std::ostream& e
     const BackBuffer& buffer = game.backBuffer;
     std::string error;
     if (!writeBmp24(path, buffer.width, buffer.height, buffer.bits, buffer.rowBytes(), &error)) {
-        errors << "quorvantile-headless: cannot write the picture '" << path << "': " << error << '\n';
+        errors << "quorvantile-headless: " << error << '\n';
         return false;
     }
     return true;
@@ -60,7 +74,13 @@ std::string numberedPicturePath(const std::string& directory, int32_t frame) {
     return directory + name;
 }
 
-// Where the trace goes: nowhere, standard output, or a file of its own.
+struct FileCloser {
+    void operator()(std::FILE* stream) const { std::fclose(stream); }
+};
+
+// Where the trace goes: nowhere, standard output, or a file of its own. Each line is handed on as
+// soon as its frame has run, so that a write that fails stops the run at once, named with the
+// system's reason.
 class TraceSink {
 public:
     bool open(const std::string& path, std::ostream& standardOutput, std::ostream& errors) {
@@ -69,35 +89,48 @@ public:
         }
         if (path == "-") {
             stream_ = &standardOutput;
+            name_ = "standard output";
             return true;
         }
-        file_ = std::make_unique<std::ofstream>(path);
-        if (!*file_) {
-            errors << "quorvantile-headless: cannot write the trace '" << path << "'\n";
+        name_ = "'" + path + "'";
+        file_.reset(std::fopen(path.c_str(), "w"));
+        if (!file_) {
+            errors << "quorvantile-headless: cannot write the trace " << name_ << ": " << std::strerror(errno) << '\n';
             return false;
         }
-        stream_ = file_.get();
         return true;
     }
-    void write(const std::string& line) {
-        if (stream_ != nullptr) {
-            *stream_ << line << '\n';
+
+    bool write(const std::string& line, std::ostream& errors) {
+        errno = 0;
+        bool written = true;
+        if (file_) {
+            written = std::fputs(line.c_str(), file_.get()) >= 0 && std::fputc('\n', file_.get()) != EOF &&
+                      std::fflush(file_.get()) == 0;
+        } else if (stream_ != nullptr) {
+            written = static_cast<bool>(*stream_ << line << '\n' << std::flush);
         }
+        if (!written) {
+            errors << "quorvantile-headless: cannot write the trace " << name_ << ": "
+                   << (errno != 0 ? std::strerror(errno) : "the stream failed") << '\n';
+        }
+        return written;
     }
-    bool good() const { return stream_ == nullptr || (stream_->flush(), static_cast<bool>(*stream_)); }
 
 private:
-    std::unique_ptr<std::ofstream> file_;
+    std::unique_ptr<std::FILE, FileCloser> file_;
     std::ostream* stream_ = nullptr;
+    std::string name_;
 };
 
 }  // namespace
 
 int runHeadless(const Options& options, std::ostream& standardOutput, std::ostream& errors) {
-    const auto events = loadScript(options.inputPath, errors);
-    if (!events) {
-        return kBadInvocation;
+    const auto script = loadScript(options.inputPath, errors);
+    if (const int* status = std::get_if<int>(&script)) {
+        return *status;
     }
+    const auto* events = std::get_if<std::vector<ScriptEvent>>(&script);
     TraceSink trace;
     if (!trace.open(options.tracePath, standardOutput, errors)) {
         return kRunFailed;
@@ -120,22 +153,22 @@ int runHeadless(const Options& options, std::ostream& standardOutput, std::ostre
         return kRunFailed;
     }
 
-    trace.write(traceHeader());
+    if (!trace.write(traceHeader(), errors)) {
+        return kRunFailed;
+    }
     auto nextEvent = events->begin();
     for (int32_t frame = 1; frame <= options.frames; ++frame) {
         for (; nextEvent != events->end() && nextEvent->frame == frame; ++nextEvent) {
             deliver(*game, *nextEvent);
         }
         game->onFrame();
-        trace.write(traceLine(frame, *game));
+        if (!trace.write(traceLine(frame, *game), errors)) {
+            return kRunFailed;
+        }
         if (options.pictureEvery > 0 && frame % options.pictureEvery == 0 &&
             !writePicture(*game, numberedPicturePath(options.pictureDir, frame), errors)) {
             return kRunFailed;
         }
-    }
-    if (!trace.good()) {
-        errors << "quorvantile-headless: writing the trace failed\n";
-        return kRunFailed;
     }
     if (!options.picturePath.empty() && !writePicture(*game, options.picturePath, errors)) {
         return kRunFailed;

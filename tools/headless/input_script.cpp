@@ -18,6 +18,38 @@ constexpr std::array<std::pair<std::string_view, MouseAction>, 5> kActions{{
     {"rup", MouseAction::RightUp},
 }};
 
+constexpr std::size_t kExcerptLength = 40;
+
+// At most the first kExcerptLength characters, with anything unprintable shown as '?', so that an
+// error line stays one short line whatever the script holds.
+std::string excerpt(std::string_view text) {
+    std::string shown;
+    for (const char c : text.substr(0, kExcerptLength)) {
+        shown += (c >= ' ' && c <= '~') ? c : '?';
+    }
+    return text.size() > kExcerptLength ? shown + "..." : shown;
+}
+
+enum class LineRead { line, end, tooLong };
+
+// The next line without its newline, never holding more than kMaxScriptLineLength characters.
+// A read error ends the lines; the caller tells it from the end by the stream's state.
+LineRead readLine(std::istream& input, std::string& line) {
+    std::array<char, kMaxScriptLineLength + 2> buffer{};  // room for one more than allowed tells a long line
+    input.getline(buffer.data(), std::ssize(buffer));
+    if (input.bad()) {
+        return LineRead::end;
+    }
+    if (input.fail()) {  // nothing left, or the buffer filled before the line ended
+        line.assign(buffer.data(), static_cast<std::size_t>(input.gcount()));
+        return input.eof() ? LineRead::end : LineRead::tooLong;
+    }
+    // The count includes the newline when one ended the line; a last line may end without one.
+    const auto stored = static_cast<std::size_t>(input.gcount()) - (input.eof() ? 0 : 1);
+    line.assign(buffer.data(), stored);
+    return stored > kMaxScriptLineLength ? LineRead::tooLong : LineRead::line;
+}
+
 // Splits on spaces and tabs.
 std::vector<std::string_view> words(std::string_view line) {
     std::vector<std::string_view> result;
@@ -64,20 +96,19 @@ std::optional<std::string> readEvent(const std::vector<std::string_view>& fields
     }
     const auto frame = whole(fields[0]);
     if (!frame || *frame < 1) {
-        return "frame '" + std::string(fields[0]) + "' is not a whole number of 1 or more";
+        return "frame '" + excerpt(fields[0]) + "' is not a whole number of 1 or more";
     }
     if (*frame < previousFrame) {
         return "frame " + std::to_string(*frame) + " comes before frame " + std::to_string(previousFrame);
     }
     const auto mouseAction = action(fields[1]);
     if (!mouseAction) {
-        return "unknown event '" + std::string(fields[1]) + "' (expected move, ldown, rdown, lup or rup)";
+        return "unknown event '" + excerpt(fields[1]) + "' (expected move, ldown, rdown, lup or rup)";
     }
     const auto x = whole(fields[2]);
     const auto y = whole(fields[3]);
     if (!x || !y) {
-        return "coordinates '" + std::string(fields[2]) + " " + std::string(fields[3]) +
-               "' are not signed 32-bit whole numbers";
+        return "coordinates '" + excerpt(fields[2]) + " " + excerpt(fields[3]) + "' are not signed 32-bit whole numbers";
     }
     event = ScriptEvent{*frame, *mouseAction, *x, *y};
     return std::nullopt;
@@ -90,19 +121,28 @@ std::optional<std::vector<ScriptEvent>> parseInputScript(std::istream& input, st
     std::string line;
     int lineNumber = 0;
     int32_t previousFrame = 1;
-    while (std::getline(input, line)) {
+    for (LineRead read; (read = readLine(input, line)) != LineRead::end;) {
         ++lineNumber;
+        const std::string where = "line " + std::to_string(lineNumber) + ": ";
+        if (read == LineRead::tooLong) {
+            error = where + "longer than " + std::to_string(kMaxScriptLineLength) + " characters: '" + excerpt(line) + "'";
+            return std::nullopt;
+        }
         const auto fields = words(line);
         if (fields.empty() || fields.front().front() == '#') {
             continue;
         }
         ScriptEvent event;
         if (const auto problem = readEvent(fields, previousFrame, event)) {
-            error = "line " + std::to_string(lineNumber) + ": " + *problem + ": '" + line + "'";
+            error = where + *problem + ": '" + excerpt(line) + "'";
             return std::nullopt;
         }
         previousFrame = event.frame;
         events.push_back(event);
+    }
+    if (input.bad()) {
+        error = "the script could not be read to its end (after line " + std::to_string(lineNumber) + ")";
+        return std::nullopt;
     }
     return events;
 }

@@ -1,8 +1,9 @@
 #include "palettised_bmp.h"
 
-#include <fstream>
+#include <vector>
 
 #include "image/bmp_headers.h"
+#include "image/picture_file.h"
 
 namespace qv::tools {
 
@@ -15,29 +16,19 @@ bool writePalettisedBmp(const std::string& path, const PalettisedPicture& pictur
     file.fileSize += paletteBytes;
     info.coloursUsed = static_cast<uint32_t>(picture.palette.size());
 
-    std::ofstream out(path, std::ios::binary);
     const FileHeaderBytes fileBytes = encodeFileHeader(file);
     const InfoHeaderBytes infoBytes = encodeInfoHeader(info);
-    out.write(reinterpret_cast<const char*>(fileBytes.data()), fileBytes.size());
-    out.write(reinterpret_cast<const char*>(infoBytes.data()), infoBytes.size());
+    std::vector<uint8_t> contents(fileBytes.begin(), fileBytes.end());
+    contents.insert(contents.end(), infoBytes.begin(), infoBytes.end());
     for (const auto& entry : picture.palette) {
-        const char bytes[4] = {static_cast<char>(entry[0]), static_cast<char>(entry[1]), static_cast<char>(entry[2]),
-                               0};
-        out.write(bytes, 4);
+        contents.insert(contents.end(), {entry[0], entry[1], entry[2], 0});
     }
-    const std::string padding(static_cast<std::size_t>(rowBytes - picture.width), '\0');
     for (int32_t row = 0; row < picture.height; ++row) {
-        out.write(reinterpret_cast<const char*>(picture.bottomUpIndices.data()) +
-                      static_cast<std::size_t>(row) * picture.width,
-                  picture.width);
-        out.write(padding.data(), static_cast<std::streamsize>(padding.size()));
+        const auto first = picture.bottomUpIndices.begin() + static_cast<std::ptrdiff_t>(row) * picture.width;
+        contents.insert(contents.end(), first, first + picture.width);
+        contents.resize(contents.size() + static_cast<std::size_t>(rowBytes - picture.width), 0);
     }
-    out.close();
-    if (!out) {
-        *error = "cannot write " + path;
-        return false;
-    }
-    return true;
+    return writeWholeFile(path, contents, error);
 }
 
 }  // namespace qv::tools

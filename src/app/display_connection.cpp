@@ -1,0 +1,53 @@
+#include "app/display_connection.h"
+
+#include <SDL.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#ifdef QV_HAVE_X11
+#include <X11/Xlib.h>
+#endif
+
+namespace qv {
+
+namespace {
+
+// The whole line is made before the connection can fail: the handler may only write and go.
+std::array<char, 128> lostLine{};
+std::size_t lostLineLength = 0;
+
+void prepareLostLine(std::string_view programName) {
+    constexpr std::string_view kSaying = ": the display connection was lost\n";
+    const std::size_t nameLength = std::min(programName.size(), lostLine.size() - kSaying.size());
+    std::copy_n(programName.begin(), nameLength, lostLine.begin());
+    std::copy(kSaying.begin(), kSaying.end(), lostLine.begin() + static_cast<std::ptrdiff_t>(nameLength));
+    lostLineLength = nameLength + kSaying.size();
+}
+
+#ifdef QV_HAVE_X11
+// Must not return: the library would exit() after it. _exit skips every destructor and atexit
+// handler, so nothing reaches the display again; the kernel drops the instance lock with the process.
+[[noreturn]] int onDisplayLost(Display* /*display*/) {
+    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, lostLine.data(), lostLineLength);
+    ::_exit(1);
+}
+#endif
+
+}  // namespace
+
+void endProcessWhenDisplayIsLost(std::string_view programName) {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr || std::strcmp(driver, "x11") != 0) {
+        return;
+    }
+    prepareLostLine(programName);
+#ifdef QV_HAVE_X11
+    // SDL loads the same shared library by its soname, so this reaches the connection SDL opened.
+    XSetIOErrorHandler(onDisplayLost);
+#endif
+}
+
+}  // namespace qv

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include "image/bmp_files.h"
+#include "image/bmp_writer.h"
+
+// Writing pictures: a failed write never removes or replaces what the program did not create, and
+// says which file failed and why.
+
+namespace qv {
+namespace {
+
+using namespace testing;
+namespace fs = std::filesystem;
+
+class WriteBmp : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = tempPath("write");
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string in(const std::string& name) const { return folder_ + "/" + name; }
+    static std::string contentsOf(const std::string& path) {
+        std::ifstream input(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(input), {});
+    }
+    bool write(const std::string& path, std::string& error) const {
+        return writeBmp24(path, picture_.width(), picture_.height(), picture_.pixels.get(), picture_.rowBytes, &error);
+    }
+    std::size_t entriesInFolder() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
+    }
+
+    std::string folder_;
+    BmpImage picture_ = coordinatePicture(448, 640);
+};
+
+// Devices, links and folders named as the target stay where they are when the write fails.
+TEST_F(WriteBmp, AFailedWriteLeavesWhatItWasGiven) {
+    fs::create_symlink("/dev/full", in("full-link.bmp"));
+    fs::create_directory(in("folder.bmp"));
+    // A device node of our own standing for /dev/full, where the system lets us make one.
+    const bool ownDevice = ::mknod(in("full.bmp").c_str(), S_IFCHR | 0600, makedev(1, 7)) == 0;
+    std::string error;
+    EXPECT_FALSE(write(in("full-link.bmp"), error));
+    EXPECT_EQ(error, "cannot write " + in("full-link.bmp") + ": No space left on device");
+    EXPECT_TRUE(fs::is_symlink(in("full-link.bmp")) && fs::read_symlink(in("full-link.bmp")) == "/dev/full");
+    if (ownDevice) {
+        EXPECT_FALSE(write(in("full.bmp"), error));
+        EXPECT_TRUE(fs::is_character_file(in("full.bmp"))) << error;
+    }
+    EXPECT_FALSE(write(in("folder.bmp"), error));
+    EXPECT_EQ(error, "cannot write " + in("folder.bmp") + ": Is a directory");
+    EXPECT_TRUE(fs::is_directory(in("folder.bmp")));
+    EXPECT_FALSE(write(in("no/such/folder.bmp"), error));
+    EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
+    EXPECT_EQ(entriesInFolder(), ownDevice ? 3u : 2u) << "no temporary file is left behind";
+}
+
+// An old picture stays whole when the new one cannot be written in full (here the process may
+// write no file larger than 1000 bytes); a complete one replaces it and keeps its permissions.
+TEST_F(WriteBmp, AnOldFileIsReplacedOnlyByACompleteOne) {
+    const std::string path = in("old.bmp");
+    std::ofstream(path) << "the old picture";
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const auto writeWithSmallFileLimit = [&] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit small{1000, 1000};
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        std::string error;
+        std::fprintf(stderr, "%s\n", write(path, error) ? "written" : error.c_str());
+        std::_Exit(0);
+    };
+    EXPECT_EXIT(writeWithSmallFileLimit(),
+        ::testing::ExitedWithCode(0), "cannot write " + path + ": File too large");
+    EXPECT_EQ(contentsOf(path), "the old picture");
+    EXPECT_EQ(entriesInFolder(), 1u) << "no temporary file is left behind";
+
+    std::string error;
+    ASSERT_TRUE(write(path, error)) << error;
+    BmpImage readBack;
+    ASSERT_EQ(readBack.load(path.c_str()), 1) << readBack.lastError();
+    EXPECT_EQ(pixelAt(readBack, 447, 639), coordinates(447, 639));
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(entriesInFolder(), 1u);
+
+    // Through a link the picture goes to the file it points at, and the link stays.
+    fs::create_symlink("old.bmp", in("link.bmp"));
+    std::ofstream(path) << "older";
+    ASSERT_TRUE(write(in("link.bmp"), error)) << error;
+    EXPECT_TRUE(fs::is_symlink(in("link.bmp")));
+    EXPECT_EQ(fs::file_size(path), 54u + 448u * 640u * 3u);
+}
+
+}  // namespace
+}  // namespace qv
