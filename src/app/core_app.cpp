@@ -4,6 +4,8 @@
 
 #include <cstring>
 #include <iostream>
+#include <memory>
+#include <utility>
 
 #include "app/core_app_platform.h"
 #include "app/display_connection.h"
@@ -74,6 +76,7 @@ bool CoreApp::startUp(std::string_view commandLine) {
     if (platform_->lock.acquire(textOf(className)) != InstanceLock::Result::acquired) {
         return failStartUp(platform_->lock.error());
     }
+    surviveDisplayProtocolErrors();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         return failStartUp(std::string("no display: ") + SDL_GetError());
     }
@@ -104,18 +107,18 @@ void CoreApp::shutDown() {
 }
 
 void CoreApp::closeWindow() {
-    if (window != nullptr) {
-        SDL_DestroyWindow(window);
-        window = nullptr;
+    // Everything is taken out of the object before it is released, so that a closing entered again
+    // (from an exit during the first) finds nothing left to release twice.
+    if (SDL_Window* closing = std::exchange(window, nullptr)) {
+        SDL_DestroyWindow(closing);
     }
-    if (platform_) {
-        if (platform_->cursor != nullptr) {
-            SDL_FreeCursor(platform_->cursor);
+    if (const std::unique_ptr<Platform> platform = std::move(platform_)) {
+        if (platform->cursor != nullptr) {
+            SDL_FreeCursor(platform->cursor);
         }
-        if (platform_->videoStarted) {
+        if (platform->videoStarted) {
             SDL_QuitSubSystem(SDL_INIT_VIDEO);
         }
-        platform_.reset();
     }
     postedQuitCode_.reset();
     paintPending_ = false;

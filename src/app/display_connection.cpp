@@ -34,9 +34,24 @@ void prepareLostLine(std::string_view programName) {
     [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, lostLine.data(), lostLineLength);
     ::_exit(1);
 }
+
+// A protocol error (a request about a window the server has already destroyed, say) leaves the
+// connection usable; the library's default handler would end the process for it, which at shutdown
+// turned a clean close into status 1.
+int onProtocolError(Display* /*display*/, XErrorEvent* /*error*/) {
+    return 0;
+}
 #endif
 
 }  // namespace
+
+void surviveDisplayProtocolErrors() {
+#ifdef QV_HAVE_X11
+    // Set before video starts: SDL keeps the handler it finds and puts it back before it closes the
+    // display, so this one still serves for the requests that closing sends.
+    XSetErrorHandler(onProtocolError);
+#endif
+}
 
 void endProcessWhenDisplayIsLost(std::string_view programName) {
     const char* driver = SDL_GetCurrentVideoDriver();

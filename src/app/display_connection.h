@@ -10,4 +10,7 @@ namespace qv {
 // can spin for ever while the single-instance lock is held. Nothing happens on other video drivers.
 void endProcessWhenDisplayIsLost(std::string_view programName);
 
+// X protocol errors are ignored instead of ending the process; call before video starts.
+void surviveDisplayProtocolErrors();
+
 }  // namespace qv

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Under an X server: the probe's window must have a client area of exactly 448 x 640, tell the
-# window manager that it cannot be resized, and end with status 0 when asked to quit.
+# window manager that it cannot be resized, survive a request the server refuses, and end with
+# status 0 when asked to quit.
 set -u
 probe=$1
 title='Quorvantile window probe'
@@ -22,6 +23,7 @@ hints=$(xprop -id "$window" WM_NORMAL_HINTS)
 echo "$hints" | grep -q 'minimum size: 448 by 640' || fail "no fixed minimum size: $hints"
 echo "$hints" | grep -q 'maximum size: 448 by 640' || fail "no fixed maximum size: $hints"
 
+sleep 0.5  # a few frames, the first of which makes the refused request
 kill -TERM "$pid"
 wait "$pid"
 status=$?
