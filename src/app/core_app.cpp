@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "app/core_app_platform.h"
+#include "app/desktop_facts.h"
 #include "app/messages.h"
 #include "app/window.h"
 
@@ -83,12 +84,21 @@ bool CoreApp::startUp(std::string_view commandLine) {
     // A window surface without acceleration is a plain shared-memory copy; under a virtual X
     // server the alternative is software OpenGL, several times the cost.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    window = createWindow(windowSpec, textOf(title), icon);
+    windowScale = requestedScale.value_or(0);
+    if (windowScale == 0) {
+        windowScale = desktopWindowScale(readDesktopFacts(), windowSpec.clientWidth, windowSpec.clientHeight);
+    }
+    window = createWindow(windowSpec, windowScale, textOf(title), icon);
     if (window == nullptr) {
         return failStartUp(std::string("no window: ") + SDL_GetError());
     }
     platform_->cursor = useArrowCursor();
     SDL_ShowWindow(window);
+    std::string presentingError;
+    platform_->presenter = makePresenter(window, windowScale, presentingPath, presentingError);
+    if (!platform_->presenter) {
+        return failStartUp("no window: it cannot show pictures (" + presentingError + ")");
+    }
     routeMessage({kPaintMessage, 0, 0});  // the window shows a picture before the first frame
     return true;
 }
@@ -102,6 +112,9 @@ void CoreApp::shutDown() {
 }
 
 void CoreApp::closeWindow() {
+    if (platform_) {
+        platform_->presenter.reset();  // its renderer goes before the window
+    }
     if (window != nullptr) {
         SDL_DestroyWindow(window);
         window = nullptr;
@@ -117,6 +130,10 @@ void CoreApp::closeWindow() {
     }
     postedQuitCode_.reset();
     paintPending_ = false;
+}
+
+bool CoreApp::present(const BackBuffer& picture) {
+    return platform_ && platform_->presenter && platform_->presenter->present(picture);
 }
 
 bool CoreApp::failStartUp(std::string reason) {

@@ -2,7 +2,7 @@
 
 #include "app/boxes.h"
 #include "app/font.h"
-#include "app/window_facts.h"
+#include "helpers/window_facts.h"
 #include "shell_fixture.h"
 
 namespace qv::testing {

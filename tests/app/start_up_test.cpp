@@ -5,7 +5,7 @@
 #include <tuple>
 
 #include "app/instance_lock.h"
-#include "app/window_facts.h"
+#include "helpers/window_facts.h"
 #include "shell_fixture.h"
 
 namespace qv::testing {
