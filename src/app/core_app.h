@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/back_buffer.h"
-#include "app/presenter.h"
+#include "app/presenting_path.h"
 
 struct SDL_Window;
 

@@ -1,5 +1,7 @@
 #include "app/presenter.h"
 
+#include <SDL.h>
+
 #include <array>
 
 #include "app/presentation.h"

@@ -1,18 +1,15 @@
 #pragma once
 
-#include <SDL.h>
-
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "app/back_buffer.h"
+#include "app/presenting_path.h"
+
+struct SDL_Window;
 
 namespace qv {
-
-// How frames reach the window. A window surface is a plain shared-memory copy under X11; SDL's
-// Wayland driver offers no such surface, and there a streaming texture of a renderer takes its place.
-enum class PresentingPath { automatic, windowSurface, texture };
 
 // Shows back buffers in one window, every back-buffer pixel as a scale x scale block.
 class Presenter {

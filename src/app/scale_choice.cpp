@@ -39,9 +39,6 @@ std::optional<int32_t> namedScale(const DesktopFacts& desktop) {
     if (desktop.xftDpi && *desktop.xftDpi >= kBaseDpi) {
         return static_cast<int32_t>(std::min(std::floor(*desktop.xftDpi / kBaseDpi), double{kLargestWindowScale}));
     }
-    if (desktop.outputScale && *desktop.outputScale >= 1) {
-        return desktop.outputScale;
-    }
     return std::nullopt;
 }
 

@@ -10,7 +10,6 @@ namespace qv {
 struct DesktopFacts {
     std::optional<std::string_view> gdkScale;  // the GDK_SCALE environment variable, when set
     std::optional<double> xftDpi;              // the X resource Xft.dpi, when set
-    std::optional<int32_t> outputScale;        // the Wayland output's scale, when known
     int32_t usableWidth = 0;                   // the display's usable area; 0 when unknown
     int32_t usableHeight = 0;
 };
@@ -19,7 +18,7 @@ struct DesktopFacts {
 inline constexpr int32_t kLargestWindowScale = 8;
 
 // The window scale a player gets without asking for one: the first scale the desktop names (GDK_SCALE,
-// then Xft.dpi / 96 rounded down, then the output scale), 1 when it names none, and then lowered
+// then Xft.dpi / 96 rounded down), 1 when it names none, and then lowered
 // until a client area of clientWidth x clientHeight times the scale fits the usable area.
 int32_t desktopWindowScale(const DesktopFacts& desktop, int32_t clientWidth, int32_t clientHeight);
 

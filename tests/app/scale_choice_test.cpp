@@ -33,8 +33,6 @@ TEST(DesktopWindowScale, FollowsTheFirstScaleTheDesktopNames) {
     EXPECT_EQ(with([](DesktopFacts& f) { f.xftDpi = 191.9; }), 1) << "Xft.dpi / 96 rounds down";
     EXPECT_EQ(with([](DesktopFacts& f) { f.xftDpi = 288.0; }), 3);
     EXPECT_EQ(with([](DesktopFacts& f) { f.xftDpi = 72.0; }), 1);
-    EXPECT_EQ(with([](DesktopFacts& f) { f.outputScale = 2; }), 2);
-    EXPECT_EQ(with([](DesktopFacts& f) { f.xftDpi = 96.0; f.outputScale = 2; }), 1);
 }
 
 // The window is made smaller rather than larger than the screen, never smaller than 1, and never
