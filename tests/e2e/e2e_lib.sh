@@ -42,7 +42,8 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 # A virtual X server of the given screen size on a free display; DISPLAY points at it.
 start_xvfb() {  # start_xvfb WIDTHxHEIGHT
     exec 5>"$work/display"
-    Xvfb -displayfd 5 -screen 0 "$1x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    # -noreset: what a test puts on the root window stays when the last program disconnects
+    Xvfb -displayfd 5 -screen 0 "$1x24" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
     export DISPLAY=":$(cat "$work/display")"

@@ -43,6 +43,15 @@ check_fixed_client_area 896 1280
 "$send_close" "$wid"
 wait_for_end "$game_pid" && game_pid=""
 
+# A desktop that publishes a font resolution of 192 dots an inch (twice 96) gets scale 2.
+xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "$(printf 'Xft.antialias:\t1\nXft.dpi:\t192\n')"
+start_game_window "$work/play" "$game"
+echo "Xft.dpi 192:"
+check_fixed_client_area 896 1280
+"$send_close" "$wid"
+wait_for_end "$game_pid" && game_pid=""
+xprop -root -remove RESOURCE_MANAGER
+
 start_game_window "$work/play" "$game" --scale 2
 echo "--scale 2:"
 check_fixed_client_area 896 1280
