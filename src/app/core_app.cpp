@@ -84,10 +84,9 @@ bool CoreApp::startUp(std::string_view commandLine) {
     // A window surface without acceleration is a plain shared-memory copy; under a virtual X
     // server the alternative is software OpenGL, several times the cost.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    windowScale = requestedScale.value_or(0);
-    if (windowScale == 0) {
-        windowScale = desktopWindowScale(readDesktopFacts(), windowSpec.clientWidth, windowSpec.clientHeight);
-    }
+    const int32_t width = windowSpec.clientWidth;
+    const int32_t height = windowSpec.clientHeight;
+    windowScale = requestedScale ? *requestedScale : desktopWindowScale(readDesktopFacts(), width, height);
     window = createWindow(windowSpec, windowScale, textOf(title), icon);
     if (window == nullptr) {
         return failStartUp(std::string("no window: ") + SDL_GetError());

@@ -49,8 +49,8 @@ TranslatedEvent translateEvent(const SDL_Event& event, int32_t windowScale) {
     const auto client = [windowScale](int32_t coordinate) { return unscaledCoordinate(coordinate, windowScale); };
     switch (event.type) {
         case SDL_MOUSEMOTION:
-            return {kMouseMoveMessage, mouseKeyState(event.motion.state), packPosition(client(event.motion.x), client(event.motion.y)),
-                    false};
+            return {kMouseMoveMessage, mouseKeyState(event.motion.state),
+                    packPosition(client(event.motion.x), client(event.motion.y)), false};
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             const bool pressed = event.type == SDL_MOUSEBUTTONDOWN;

@@ -81,7 +81,8 @@ private:
 std::unique_ptr<Presenter> makeWindowSurfacePresenter(SDL_Window* window, int32_t scale, std::string& error) {
     if (SDL_GetWindowSurface(window) == nullptr) {
         const char* reason = SDL_GetError();
-        error = std::string("the window has no surface") + (reason != nullptr && *reason != '\0' ? std::string(": ") + reason : "");
+        const bool explained = reason != nullptr && *reason != '\0';
+        error = std::string("the window has no surface") + (explained ? std::string(": ") + reason : "");
         return nullptr;
     }
     return std::make_unique<WindowSurfacePresenter>(window, scale);

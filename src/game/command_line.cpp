@@ -1,6 +1,7 @@
 #include "game/command_line.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace qv {
 
@@ -8,7 +9,8 @@ namespace {
 
 // Plain decimal digits only: "+2", " 2" and "2x" are typing mistakes worth pointing out.
 std::optional<int32_t> scaleValue(std::string_view text) {
-    if (text.empty() || text.size() > 3 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    const bool digits = std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (text.empty() || text.size() > 3 || !digits) {
         return std::nullopt;
     }
     int32_t value = 0;
