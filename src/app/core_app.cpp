@@ -9,6 +9,7 @@
 
 #include "app/core_app_platform.h"
 #include "app/display_connection.h"
+#include "app/desktop_facts.h"
 #include "app/messages.h"
 #include "app/window.h"
 
@@ -88,12 +89,20 @@ bool CoreApp::startUp(std::string_view commandLine) {
     // A window surface without acceleration is a plain shared-memory copy; under a virtual X
     // server the alternative is software OpenGL, several times the cost.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    window = createWindow(windowSpec, textOf(title), icon);
+    const int32_t width = windowSpec.clientWidth;
+    const int32_t height = windowSpec.clientHeight;
+    windowScale = requestedScale ? *requestedScale : desktopWindowScale(readDesktopFacts(), width, height);
+    window = createWindow(windowSpec, windowScale, textOf(title), icon);
     if (window == nullptr) {
         return failStartUp(std::string("no window: ") + SDL_GetError());
     }
     platform_->cursor = useArrowCursor();
     SDL_ShowWindow(window);
+    std::string presentingError;
+    platform_->presenter = makePresenter(window, windowScale, presentingPath, presentingError);
+    if (!platform_->presenter) {
+        return failStartUp("no window: it cannot show pictures (" + presentingError + ")");
+    }
     routeMessage({kPaintMessage, 0, 0});  // the window shows a picture before the first frame
     return true;
 }
@@ -107,6 +116,9 @@ void CoreApp::shutDown() {
 }
 
 void CoreApp::closeWindow() {
+    if (platform_) {
+        platform_->presenter.reset();  // its renderer goes before the window
+    }
     // Everything is taken out of the object before it is released, so that a closing entered again
     // (from an exit during the first) finds nothing left to release twice.
     if (SDL_Window* closing = std::exchange(window, nullptr)) {
@@ -122,6 +134,10 @@ void CoreApp::closeWindow() {
     }
     postedQuitCode_.reset();
     paintPending_ = false;
+}
+
+bool CoreApp::present(const BackBuffer& picture) {
+    return platform_ && platform_->presenter && platform_->presenter->present(picture);
 }
 
 bool CoreApp::failStartUp(std::string reason) {

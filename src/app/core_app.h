@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/back_buffer.h"
+#include "app/presenting_path.h"
 
 struct SDL_Window;
 
@@ -91,6 +92,12 @@ public:
     IconImage icon;
     WindowSpec windowSpec;
     uint32_t frameInterval = 50;
+    // The window scale the player asked for; without one, start-up takes the desktop's.
+    std::optional<int32_t> requestedScale;
+    // Set by start-up: the window is windowScale times the client area, every back-buffer pixel a
+    // windowScale x windowScale block, and mouse positions are divided by it before they arrive.
+    int32_t windowScale = 1;
+    PresentingPath presentingPath = PresentingPath::automatic;
     SDL_Window* window = nullptr;
     BackBuffer backBuffer;
     // Why start-up failed, as one line for standard error. An application whose onInit fails may
@@ -115,6 +122,7 @@ private:
     bool failStartUp(std::string reason);
     std::string displayName() const;
     void closeWindow();
+    bool present(const BackBuffer& picture);
 
     std::unique_ptr<Platform> platform_;
     std::optional<int> postedQuitCode_;

@@ -2,10 +2,12 @@
 
 #include <SDL.h>
 
+#include <memory>
 #include <optional>
 
 #include "app/core_app.h"
 #include "app/instance_lock.h"
+#include "app/presenter.h"
 
 namespace qv {
 
@@ -15,6 +17,7 @@ struct CoreApp::Platform {
     InstanceLock lock;
     bool videoStarted = false;
     SDL_Cursor* cursor = nullptr;
+    std::unique_ptr<Presenter> presenter;
     // An event that arrived while the loop waited; it is the next message taken.
     std::optional<SDL_Event> heldEvent;
 };

@@ -1,6 +1,7 @@
 #include "app/event_translation.h"
 
 #include "app/messages.h"
+#include "app/scale_choice.h"
 
 namespace qv {
 
@@ -44,16 +45,17 @@ TranslatedEvent translateWindowEvent(const SDL_WindowEvent& event) {
 
 }  // namespace
 
-TranslatedEvent translateEvent(const SDL_Event& event) {
+TranslatedEvent translateEvent(const SDL_Event& event, int32_t windowScale) {
+    const auto client = [windowScale](int32_t coordinate) { return unscaledCoordinate(coordinate, windowScale); };
     switch (event.type) {
         case SDL_MOUSEMOTION:
-            return {kMouseMoveMessage, mouseKeyState(event.motion.state), packPosition(event.motion.x, event.motion.y),
-                    false};
+            return {kMouseMoveMessage, mouseKeyState(event.motion.state),
+                    packPosition(client(event.motion.x), client(event.motion.y)), false};
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             const bool pressed = event.type == SDL_MOUSEBUTTONDOWN;
             return {buttonMessage(event.button.button, pressed), mouseKeyState(SDL_GetMouseState(nullptr, nullptr)),
-                    packPosition(event.button.x, event.button.y), false};
+                    packPosition(client(event.button.x), client(event.button.y)), false};
         }
         case SDL_WINDOWEVENT:
             return translateWindowEvent(event.window);

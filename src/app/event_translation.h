@@ -17,6 +17,7 @@ struct TranslatedEvent {
     bool endsApplication = false;  // the window was closed or the process was asked to quit
 };
 
-TranslatedEvent translateEvent(const SDL_Event& event);
+// Mouse positions are window pixels divided by `windowScale` (rounding down): client pixels.
+TranslatedEvent translateEvent(const SDL_Event& event, int32_t windowScale = 1);
 
 }  // namespace qv

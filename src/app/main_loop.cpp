@@ -69,7 +69,7 @@ std::optional<CoreApp::Message> CoreApp::takeMessage() {
         haveEvent = SDL_PollEvent(&event) == 1;
     }
     if (haveEvent) {
-        const TranslatedEvent translated = translateEvent(event);
+        const TranslatedEvent translated = translateEvent(event, windowScale);
         if (translated.endsApplication) {
             postQuit(0);
         }

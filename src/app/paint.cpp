@@ -3,7 +3,7 @@
 #include "app/boxes.h"
 #include "app/core_app.h"
 #include "app/font.h"
-#include "app/presentation.h"
+#include "app/scale_choice.h"
 
 namespace qv {
 
@@ -20,7 +20,7 @@ int CoreApp::onPaint() {
     if (backBuffer.exists()) {
         DrawContext context(backBuffer);
         onDraw(context);
-        presentToWindow(backBuffer, window);
+        present(backBuffer);
         return 1;
     }
     // No back buffer: the overlay is drawn on a picture of the bare window, shown as it is.
@@ -28,6 +28,8 @@ int CoreApp::onPaint() {
     int height = 0;
     if (window != nullptr) {
         SDL_GetWindowSize(window, &width, &height);
+        width = unscaledCoordinate(width, windowScale);
+        height = unscaledCoordinate(height, windowScale);
     }
     BackBuffer bare;
     if (bare.createBackBuffer(width, height, 0) != 0) {
@@ -35,7 +37,7 @@ int CoreApp::onPaint() {
     }
     DrawContext context(bare);
     onDraw(context);
-    presentToWindow(bare, window);
+    present(bare);
     return 1;
 }
 

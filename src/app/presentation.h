@@ -2,15 +2,30 @@
 
 #include <SDL.h>
 
+#include <cstdint>
+
 #include "app/back_buffer.h"
 
 namespace qv {
 
-// Copies `picture` unscaled into `surface` at (0, 0), starting at the picture's (srcX, srcY).
-// Surface pixels with no picture pixel to copy are left as they are.
-void copyToSurface(const BackBuffer& picture, SDL_Surface& surface);
+// The window pixels that presenting writes: a window surface or a locked texture.
+struct PixelDestination {
+    uint8_t* pixels = nullptr;
+    int32_t pitch = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    const SDL_PixelFormat* format = nullptr;
+};
 
-// Copies `picture` into the window and shows it. False when the window has no surface.
-bool presentToWindow(const BackBuffer& picture, SDL_Window* window);
+// Turns `count` back-buffer pixels (blue, green, red bytes) into `count` pixels of `format`.
+void convertBackBufferRow(const uint8_t* source, uint8_t* destination, int32_t count, const SDL_PixelFormat& format);
+
+// Copies `picture`, starting at its (srcX, srcY), into `destination` at (0, 0), every picture pixel
+// as a block of scale x scale window pixels. Window pixels with no picture pixel to show are left
+// as they are.
+void copyPicture(const BackBuffer& picture, const PixelDestination& destination, int32_t scale);
+
+// copyPicture into a surface.
+void copyToSurface(const BackBuffer& picture, SDL_Surface& surface, int32_t scale = 1);
 
 }  // namespace qv

@@ -33,18 +33,21 @@ void setIcon(SDL_Window* window, const IconImage& icon) {
 
 }  // namespace
 
-SDL_Window* createWindow(const WindowSpec& windowSpec, const std::string& title, const IconImage& icon) {
+SDL_Window* createWindow(const WindowSpec& windowSpec, int32_t scale, const std::string& title, const IconImage& icon) {
     constexpr int32_t kMaxSide = 16384;
     if (windowSpec.clientWidth <= 0 || windowSpec.clientHeight <= 0 || windowSpec.clientWidth > kMaxSide ||
-        windowSpec.clientHeight > kMaxSide) {
-        SDL_SetError("a client area of %d x %d pixels is impossible", static_cast<int>(windowSpec.clientWidth),
-                     static_cast<int>(windowSpec.clientHeight));
+        windowSpec.clientHeight > kMaxSide || scale < 1 || scale > kMaxSide / windowSpec.clientWidth ||
+        scale > kMaxSide / windowSpec.clientHeight) {
+        SDL_SetError("a client area of %d x %d pixels at scale %d is impossible",
+                     static_cast<int>(windowSpec.clientWidth), static_cast<int>(windowSpec.clientHeight),
+                     static_cast<int>(scale));
         return nullptr;
     }
     // Without SDL_WINDOW_RESIZABLE the window system is told the size is fixed; SDL sizes the
     // client area, so the frame and caption come on top.
     SDL_Window* window = SDL_CreateWindow(title.c_str(), windowPosition(windowSpec.x), windowPosition(windowSpec.y),
-                                          windowSpec.clientWidth, windowSpec.clientHeight, SDL_WINDOW_HIDDEN);
+                                          windowSpec.clientWidth * scale, windowSpec.clientHeight * scale,
+                                          SDL_WINDOW_HIDDEN);
     if (window != nullptr) {
         setIcon(window, icon);
     }

@@ -8,9 +8,9 @@
 
 namespace qv {
 
-// A window whose client area is exactly windowSpec's size, not resizable, titled `title`, with `icon`
+// A window whose client area is exactly `scale` times windowSpec's size, not resizable, titled `title`, with `icon`
 // when it holds a picture. Hidden until shown. Null (with SDL's error set) when it cannot be made.
-SDL_Window* createWindow(const WindowSpec& windowSpec, const std::string& title, const IconImage& icon);
+SDL_Window* createWindow(const WindowSpec& windowSpec, int32_t scale, const std::string& title, const IconImage& icon);
 
 // The system arrow, made current; null where the video driver has no cursors.
 SDL_Cursor* useArrowCursor();

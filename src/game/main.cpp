@@ -1,5 +1,9 @@
+#include <iostream>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "game/command_line.h"
 #include "game/sand_game.h"
 
 namespace {
@@ -10,13 +14,29 @@ qv::SandGame game;
 }  // namespace
 
 int main(int argc, char** argv) {
-    // The command line is handed on and ignored, as the game takes no options.
+    const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const qv::CommandLine options = qv::parseCommandLine(arguments);
+    switch (options.action) {
+        case qv::CommandLine::Action::refuse:
+            std::cerr << options.error << '\n' << qv::usageText();
+            return 2;
+        case qv::CommandLine::Action::showHelp:
+            std::cout << qv::usageText();
+            return 0;
+        case qv::CommandLine::Action::showVersion:
+            std::cout << qv::versionLine() << '\n';
+            return 0;
+        case qv::CommandLine::Action::play:
+            break;
+    }
+    game.requestedScale = options.scale;
+    // The rest of the command line is handed on and ignored.
     std::string commandLine;
-    for (int i = 1; i < argc; ++i) {
-        if (i > 1) {
+    for (const std::string_view argument : arguments) {
+        if (!commandLine.empty()) {
             commandLine += ' ';
         }
-        commandLine += argv[i];
+        commandLine += argument;
     }
     return game.run(commandLine);
 }

@@ -2,7 +2,7 @@
 
 #include "app/boxes.h"
 #include "app/font.h"
-#include "app/window_facts.h"
+#include "helpers/window_facts.h"
 #include "shell_fixture.h"
 
 namespace qv::testing {
@@ -42,6 +42,33 @@ TEST_F(Painting, WindowShowsTheBackBufferFromItsSourcePointAfterTheOverlay) {
                 if (sx < 0 || sy < 0 || sx >= c.width || sy >= c.height) continue;
                 EXPECT_EQ(presentedColour(app.window, x, y), colourAt(app.backBuffer, sx, sy)) << c.name << " " << x
                                                                                                << "," << y;
+            }
+        }
+    }
+}
+
+// At scale k the window is k times the client area and every back-buffer pixel is a crisp k x k block.
+TEST_F(Painting, ScaledWindowShowsEveryPixelAsABlock) {
+    for (const int32_t scale : {1, 2, 3, 8}) {
+        RecordingApp app;
+        app.windowSpec.clientWidth = 7;
+        app.windowSpec.clientHeight = 5;
+        app.requestedScale = scale;
+        app.frameInterval = 0;
+        ASSERT_EQ(app.createBackBuffer(7, 5, 0), 1);
+        for (int32_t i = 0; i < app.backBuffer.rowBytes() * 5; ++i) {
+            app.backBuffer.bits[i] = static_cast<uint8_t>(37 * i + 11);
+        }
+        ASSERT_TRUE(start(app)) << scale;
+        EXPECT_EQ(std::pair(inspectWindow(app.window).clientWidth, inspectWindow(app.window).clientHeight),
+                  std::pair(7 * scale, 5 * scale));
+        app.idleResult = [] { return 0; };
+        app.invalidate();
+        ASSERT_EQ(app.mainLoop(), 0);
+        for (int32_t y = 0; y < 5 * scale; ++y) {
+            for (int32_t x = 0; x < 7 * scale; ++x) {
+                ASSERT_EQ(presentedColour(app.window, x, y), colourAt(app.backBuffer, x / scale, y / scale))
+                    << "scale " << scale << " at " << x << "," << y;
             }
         }
     }

@@ -60,6 +60,25 @@ TEST_F(Routing, EventBecomesTheMessageThatReachesItsOperation) {
     }
 }
 
+// In a window k times the client area, the application sees client pixels: window pixels divided
+// by k, rounding down, also left of and above the window.
+TEST_F(Routing, MousePositionsOfAScaledWindowArriveInClientPixels) {
+    RecordingApp app;
+    app.windowSpec.clientWidth = 10;
+    app.windowSpec.clientHeight = 8;
+    app.requestedScale = 3;
+    app.frameInterval = 0;
+    ASSERT_TRUE(start(app));
+    ASSERT_EQ(app.windowScale, 3);
+    ASSERT_TRUE(postMouseMotion(app.window, -1, 16));
+    ASSERT_TRUE(postMouseButton(app.window, MouseButton::left, true, 29, 23));
+    ASSERT_TRUE(postMouseButton(app.window, MouseButton::right, false, 3, -4));
+    app.idleResult = [] { return 0; };
+    EXPECT_EQ(app.mainLoop(), 0);  // input ranks before the quit that the first idle pass posts
+    std::erase(app.log, "idle");
+    EXPECT_EQ(app.log, (Log{"move -1 5", "ldown 9 7", "rup 1 -2"}));
+}
+
 // A closed window is destroyed, and the loop ends with code zero on the next pass.
 TEST_F(Routing, ClosingTheWindowEndsTheLoop) {
     RecordingApp app;

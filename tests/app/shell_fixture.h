@@ -8,7 +8,7 @@
 
 #include "app/core_app.h"
 #include "app/messages.h"
-#include "app/synthetic_input.h"
+#include "helpers/synthetic_input.h"
 
 namespace qv::testing {
 

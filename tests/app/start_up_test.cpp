@@ -5,7 +5,7 @@
 #include <tuple>
 
 #include "app/instance_lock.h"
-#include "app/window_facts.h"
+#include "helpers/window_facts.h"
 #include "shell_fixture.h"
 
 namespace qv::testing {
@@ -55,6 +55,11 @@ TEST_F(StartUp, FailureExitsWithStatusOneAndOneLineSayingWhy) {
          },
          "qv-failing: cannot start: no display"},
         {[](RecordingApp& a) { a.windowSpec.clientWidth = 0; }, "qv-failing: cannot start: no window"},
+        {[](RecordingApp& a) { a.requestedScale = 60; }, "qv-failing: cannot start: no window"},  // 18000 pixels a side
+        {[](RecordingApp& a) {  // a window that nothing can be shown in is no window
+             a.presentingPath = PresentingPath::texture;  // the video driver of the tests has no renderer
+         },
+         "qv-failing: cannot start: no window: it cannot show pictures"},
         {[](RecordingApp&) { setenv("XDG_RUNTIME_DIR", "/nonexistent/qv", 1); },
          "qv-failing: cannot start: cannot open the lock file /nonexistent/qv/qv-failing.lock"},
     };

@@ -1,13 +1,15 @@
 // Measures what the shell costs while a game runs: an application with the game's window, back
 // buffer and 17 ms frame interval changes every pixel of the back buffer each frame and has it
-// presented, for 10 seconds. Prints the processor time used as a share of one core.
+// presented, for 10 seconds. Prints the processor time used as a share of one core. A window scale
+// and a presenting path (surface or texture; by default the one the game takes) may be given.
 //
-//   xvfb-run -a build/release/tools/present_cpu/present-cpu [seconds]
+//   xvfb-run -a -s '-screen 0 1400x2000x24' build/release/tools/present_cpu/present-cpu [seconds [scale [path]]]
 #include <sys/resource.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "app/boxes.h"
 #include "app/core_app.h"
@@ -73,11 +75,18 @@ private:
 
 int main(int argc, char** argv) {
     const long seconds = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 10;
-    if (seconds <= 0 || seconds > 3600) {
-        std::fprintf(stderr, "present-cpu: the duration must be 1 to 3600 seconds\n");
+    const long scale = argc > 2 ? std::strtol(argv[2], nullptr, 10) : 1;
+    const std::string path = argc > 3 ? argv[3] : "automatic";
+    if (seconds <= 0 || seconds > 3600 || scale < 1 || scale > 8 ||
+        (path != "automatic" && path != "surface" && path != "texture")) {
+        std::fprintf(stderr, "usage: present-cpu [SECONDS 1..3600 [SCALE 1..8 [automatic|surface|texture]]]\n");
         return 2;
     }
     PresentingApp app(static_cast<uint32_t>(seconds * 1000));
+    app.requestedScale = static_cast<int32_t>(scale);
+    app.presentingPath = path == "surface"   ? qv::PresentingPath::windowSurface
+                         : path == "texture" ? qv::PresentingPath::texture
+                                             : qv::PresentingPath::automatic;
     const int code = app.run("");
     if (code == 0) {
         app.report();

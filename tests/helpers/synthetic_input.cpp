@@ -1,4 +1,4 @@
-#include "app/synthetic_input.h"
+#include "helpers/synthetic_input.h"
 
 #include <SDL.h>
 

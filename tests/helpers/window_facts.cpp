@@ -1,4 +1,4 @@
-#include "app/window_facts.h"
+#include "helpers/window_facts.h"
 
 #include <SDL.h>
 

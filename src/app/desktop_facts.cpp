@@ -1,0 +1,50 @@
+#include "app/desktop_facts.h"
+
+#include <SDL.h>
+#include <X11/Xlib.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace qv {
+
+namespace {
+
+bool driverIs(const char* name) {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr && SDL_strcmp(driver, name) == 0;
+}
+
+// Desktops publish their font resolution, and with it their scale, in the root window's resource
+// database; SDL does not pass it on, so it is read on a short connection of our own.
+std::optional<double> xftDpiOfDisplay() {
+    std::unique_ptr<Display, decltype(&XCloseDisplay)> display(XOpenDisplay(nullptr), XCloseDisplay);
+    if (!display) {
+        return std::nullopt;
+    }
+    const char* resources = XResourceManagerString(display.get());
+    return resources != nullptr ? xftDpiIn(resources) : std::nullopt;
+}
+
+}  // namespace
+
+DesktopFacts readDesktopFacts() {
+    DesktopFacts facts;
+    if (const char* gdkScale = std::getenv("GDK_SCALE")) {
+        facts.gdkScale = std::string_view(gdkScale);
+    }
+    if (driverIs("x11")) {
+        facts.xftDpi = xftDpiOfDisplay();
+    }
+    // Under Wayland the output scale is left out: SDL's Wayland driver hands the compositor buffers
+    // of scale 1, which the compositor itself enlarges by the output's scale already.
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
+        facts.usableWidth = usable.w;
+        facts.usableHeight = usable.h;
+    }
+    return facts;
+}
+
+}  // namespace qv

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+// What the player asked for on the command line.
+struct CommandLine {
+    enum class Action { play, showHelp, showVersion, refuse };
+
+    Action action = Action::play;
+    std::optional<int32_t> scale;  // --scale N, 1..8
+    std::string error;             // for `refuse`: one line naming the offending argument
+};
+
+inline constexpr int32_t kMinScale = 1;
+inline constexpr int32_t kMaxScale = 8;
+
+// Reads the arguments after the program name. Any bad option refuses the whole line, even beside
+// --help or --version; arguments that do not start with '-' are ignored (a launcher may pass
+// files), as is everything after "--".
+CommandLine parseCommandLine(std::span<const std::string_view> arguments);
+
+// The usage text, several lines ending in a newline.
+std::string usageText();
+
+// "quorvantile VERSION".
+std::string versionLine();
+
+}  // namespace qv

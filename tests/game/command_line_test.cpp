@@ -1,0 +1,71 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+#include "game/command_line.h"
+
+namespace qv {
+namespace {
+
+using Action = CommandLine::Action;
+
+CommandLine parse(std::vector<std::string_view> arguments) { return parseCommandLine(arguments); }
+
+// What a player can type, and what the game makes of it. Files a launcher passes are no options.
+TEST(CommandLineOptions, AcceptedLinesChooseWhatTheProgramDoes) {
+    const struct {
+        std::vector<std::string_view> arguments;
+        Action action;
+        std::optional<int32_t> scale;
+    } cases[] = {
+        {{}, Action::play, std::nullopt},
+        {{"--scale", "2"}, Action::play, 2},
+        {{"--scale=8"}, Action::play, 8},
+        {{"--scale", "1"}, Action::play, 1},
+        {{"--scale", "3", "--scale", "5"}, Action::play, 5},
+        {{"picture.bmp", "--scale", "4", "other file"}, Action::play, 4},
+        {{"--", "-not-an-option", "--scale"}, Action::play, std::nullopt},
+        {{"--help"}, Action::showHelp, std::nullopt},
+        {{"--version"}, Action::showVersion, std::nullopt},
+        {{"--version", "--help"}, Action::showHelp, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const CommandLine line = parse(c.arguments);
+        EXPECT_EQ(std::tuple(line.action, line.scale, line.error), std::tuple(c.action, c.scale, std::string()))
+            << ::testing::PrintToString(c.arguments);
+    }
+}
+
+// A mistake is refused with one line that names what was wrong, even beside --help.
+TEST(CommandLineOptions, MistakesAreRefusedWithALineNamingThem) {
+    const struct {
+        std::vector<std::string_view> arguments;
+        std::string_view named;
+    } cases[] = {
+        {{"--scale", "0"}, "'0'"},     {{"--scale", "9"}, "'9'"},       {{"--scale", "-1"}, "'-1'"},
+        {{"--scale", "2x"}, "'2x'"},   {{"--scale", "+2"}, "'+2'"},     {{"--scale", " 2"}, "' 2'"},
+        {{"--scale", "1.5"}, "'1.5'"}, {{"--scale", ""}, "''"},         {{"--scale=0"}, "'0'"},
+        {{"--scale="}, "''"},          {{"--scale", "99999999999"}, "'99999999999'"},
+        {{"--scale"}, "--scale needs a value"},
+        {{"--help", "--fullscreen"}, "'--fullscreen'"},
+        {{"-h"}, "'-h'"},              {{"--Scale", "2"}, "'--Scale'"}, {{"-"}, "'-'"},
+    };
+    for (const auto& c : cases) {
+        const CommandLine line = parse(c.arguments);
+        EXPECT_EQ(line.action, Action::refuse) << ::testing::PrintToString(c.arguments);
+        EXPECT_NE(line.error.find(c.named), std::string::npos) << line.error;
+        EXPECT_EQ(line.error.find('\n'), std::string::npos) << line.error;
+    }
+}
+
+TEST(CommandLineOptions, VersionLineNamesTheProgramAndTheProjectVersion) {
+    EXPECT_TRUE(::testing::Matches(::testing::MatchesRegex("quorvantile [0-9]+\\.[0-9]+\\.[0-9]+"))(versionLine()))
+        << versionLine();
+    EXPECT_TRUE(usageText().starts_with("usage: quorvantile "));
+}
+
+}  // namespace
+}  // namespace qv
