@@ -43,9 +43,9 @@ const std::vector<uint8_t>& canvasPixels(const BackBuffer& picture, int32_t widt
     return rgba;
 }
 
-void presentToCanvas(const BackBuffer& picture, const WindowSpec& spec) {
-    const std::vector<uint8_t>& rgba = canvasPixels(picture, spec.clientWidth, spec.clientHeight);
-    page::presentPicture(rgba.data(), spec.clientWidth, spec.clientHeight);
+void presentToCanvas(const BackBuffer& picture, const WindowSpec& window) {
+    const std::vector<uint8_t>& rgba = canvasPixels(picture, window.clientWidth, window.clientHeight);
+    page::presentPicture(rgba.data(), window.clientWidth, window.clientHeight);
 }
 
 }  // namespace

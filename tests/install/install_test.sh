@@ -7,33 +7,9 @@
 set -uo pipefail
 
 build=$1 prefix=$2 app_id=$3 version=$4 source_dir=$5 send_close=$6
-work=$(mktemp -d)
-failures=0
-xvfb_pid="" game_pid=""
-
-# The game goes before its X server: a game whose server vanishes may not end by itself.
-cleanup() {
-    if [[ -n $game_pid ]]; then
-        kill "$game_pid" 2>/dev/null
-        for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-        kill -KILL "$game_pid" 2>/dev/null
-    fi
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-check() {  # check DESCRIPTION COMMAND...
-    local description=$1
-    shift
-    if "$@"; then
-        echo "ok: $description"
-    else
-        echo "FAILED: $description"
-        failures=$((failures + 1))
-    fi
-}
-below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
+# A work folder, a private lock folder, a virtual X server and failure counting, as the end-to-end
+# tests have them.
+source "$source_dir/tests/e2e/e2e_lib.sh"
 
 # --- Install and look at every file -------------------------------------------------------------
 root=$work/root
@@ -103,16 +79,8 @@ mv "$installed" "$moved"
 game=$moved/games/quorvantile
 data=$moved/share/games/quorvantile
 
-if [[ -f $source_dir/tests/lsan.supp ]]; then
-    export LSAN_OPTIONS="suppressions=$source_dir/tests/lsan.supp:print_suppressions=0"
-fi
-export XDG_RUNTIME_DIR=$work/runtime   # a lock of our own, apart from any game the developer runs
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-exec 5>"$work/display"
-Xvfb -displayfd 5 -screen 0 800x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+use_leak_suppressions "$source_dir"
+start_xvfb 800x800
 
 (cd / && exec "$game" >"$work/game.out" 2>"$work/game.err") &
 game_pid=$!
@@ -159,5 +127,4 @@ else
     done
 fi
 
-echo "$failures failed"
-[[ $failures -eq 0 ]]
+finish
