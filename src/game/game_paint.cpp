@@ -16,6 +16,8 @@ void SandGame::onDraw(DrawContext& dc) {
     dc.selectFont(scoreState.hudFont.get());
     for (const HudLine& line : scoreDisplayLines(scoreState)) {
         dc.textOut(line.x, line.y, line.text, line.count);
+        // Lines that reach into the field are drawn over again after the frame has repainted them.
+        composer.markWritten(line.x, line.y, kClientWidth, kHudLineHeight);
     }
 }
 

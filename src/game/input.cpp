@@ -55,6 +55,7 @@ void SandGame::restart() {
     // The margins around the field are never repainted by a frame: black them out, and with them
     // the end-of-game lines.
     fillBox(backBuffer, 0, 0, windowSpec.clientWidth, windowSpec.clientHeight, kBlack);
+    composer.forgetAll();
 }
 
 }  // namespace qv

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/core_app.h"
+#include "field/field_composer.h"
 #include "field/sand_field.h"
 #include "game/score_state.h"
 #include "image/image_layer.h"
@@ -50,6 +51,9 @@ public:
     SandField field;
     ScoreState scoreState;
     std::array<ImageLayer, 2> layers;  // 0: back1_sml.bmp, prepared but never shown; 1: back2_sml.bmp
+    // Draws the shown picture and the field where the frame's look changed; it is told about
+    // every other write into the field's rectangle (the cursor, the score display, a restart).
+    FieldComposer composer;
 
 private:
     bool loadPictures();

@@ -1,0 +1,165 @@
+#include "field/field_composer.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+
+#include "field/sand_field.h"
+#include "image/frame_target.h"
+#include "image/image_layer.h"
+
+namespace qv {
+
+namespace {
+
+constexpr int32_t kTileSide = 4;
+constexpr int32_t kCellsPerWord = 8;
+
+constexpr std::array<uint8_t, kCellsPerWord> kNothing{};
+
+// The eight bytes from a and from b, XORed: a byte is 0 exactly where the two agree.
+uint64_t changedBytes(const uint8_t* a, const uint8_t* b) {
+    uint64_t first;
+    uint64_t second;
+    std::memcpy(&first, a, sizeof first);
+    std::memcpy(&second, b, sizeof second);
+    return first ^ second;
+}
+
+// Where rendering draws nothing, the background shows: empty cells and bytes that are no cell.
+bool showsBackground(uint8_t hue, uint8_t kind) { return kind == kEmpty || hue >= kHueCount || kind >= kKindCount; }
+
+int32_t tileIndexOf(int64_t pixel, int32_t origin, int32_t count) {
+    const int64_t tile = (pixel - origin) >> 2;  // rounds towards minus infinity, like the cursor
+    return static_cast<int32_t>(std::clamp<int64_t>(tile, 0, count - 1));
+}
+
+}  // namespace
+
+bool FieldComposer::backgroundCoversField(const SandField& field, const ImageLayer& background) {
+    return background.drawsWholeWindow() && background.x == field.originX() && background.y == field.originY() &&
+           background.sourceWidth == kTileSide * field.width && background.sourceHeight == kTileSide * field.height;
+}
+
+FieldComposer::Setting FieldComposer::settingOf(const SandField& field, const ImageLayer& background) {
+    return Setting{frameTarget.pixels,     frameTarget.stride,        frameTarget.height,
+                   field.originX(),        field.originY(),           field.width,
+                   field.height,           field.hueWeights,          background.image.pixels.get(),
+                   background.sourceOffset, background.image.rowBytes};
+}
+
+void FieldComposer::startAfresh(const SandField& field, const Setting& setting) {
+    setting_ = setting;
+    const auto cells = static_cast<std::size_t>(field.width) * static_cast<std::size_t>(field.height);
+    shownKind_.assign(cells, 0);
+    shownHue_.assign(cells, 0);
+    overwritten_.assign(cells, 1);
+    settled_ = true;
+}
+
+void FieldComposer::compose(SandField& field, ImageLayer& background) {
+    if (field.width <= 0 || field.height <= 0 || !field.fitsFrameTarget() ||
+        !backgroundCoversField(field, background)) {
+        background.draw();
+        field.render();
+        settled_ = false;
+        return;
+    }
+    const Setting setting = settingOf(field, background);
+    if (!settled_ || !(setting == setting_)) {
+        startAfresh(field, setting);
+    }
+    for (int32_t row = 0; row < field.height; ++row) {
+        composeRow(field, row);
+    }
+    field.front = 1 - field.front;
+}
+
+void FieldComposer::composeRow(const SandField& field, int32_t row) {
+    const int32_t firstCell = field.gridIndex(0, row);
+    const uint8_t* kinds = field.frontKind() + firstCell;
+    const uint8_t* hues = field.frontHue() + firstCell;
+    const std::size_t firstShown = static_cast<std::size_t>(row) * static_cast<std::size_t>(field.width);
+    uint8_t* shownKind = shownKind_.data() + firstShown;
+    uint8_t* shownHue = shownHue_.data() + firstShown;
+    uint8_t* overwritten = overwritten_.data() + firstShown;
+    // The four pixel rows of this row of tiles, in the frame target and in the background picture.
+    const std::ptrdiff_t tileRowStep = std::ptrdiff_t{kTileSide} * setting_.stride;
+    std::array<uint8_t*, kTileSide> targetRows{};
+    std::array<const uint8_t*, kTileSide> backgroundRows{};
+    for (int32_t r = 0; r < kTileSide; ++r) {
+        targetRows[r] = setting_.pixels + field.rowOffset[r] - row * tileRowStep;
+        backgroundRows[r] = setting_.backgroundPixels + setting_.backgroundOffset -
+                            std::ptrdiff_t{kTileSide * row + r} * setting_.backgroundRowBytes;
+    }
+    const auto drawIfChanged = [&](int32_t column) {
+        const uint8_t kind = kinds[column];
+        const uint8_t hue = hues[column];
+        const bool background = showsBackground(hue, kind);
+        const bool wasBackground = showsBackground(shownHue[column], shownKind[column]);
+        const bool looksTheSame =
+            background ? wasBackground : !wasBackground && shownKind[column] == kind && shownHue[column] == hue;
+        shownKind[column] = kind;
+        shownHue[column] = hue;
+        if (looksTheSame && overwritten[column] == 0) {
+            return;
+        }
+        overwritten[column] = 0;
+        const std::ptrdiff_t across = std::ptrdiff_t{column} * kTileRowBytes;
+        if (background) {
+            for (int32_t r = 0; r < kTileSide; ++r) {
+                std::memcpy(targetRows[r] + across, backgroundRows[r] + across, kTileRowBytes);
+            }
+        } else {
+            const uint8_t* tile = field.tiles.data() + tileOffset(hue, kind);
+            for (int32_t r = 0; r < kTileSide; ++r) {
+                std::memcpy(targetRows[r] + across, tile + r * kTileRowBytes, kTileRowBytes);
+            }
+        }
+    };
+    int32_t run = 0;
+    for (; run + kCellsPerWord <= field.width; run += kCellsPerWord) {
+        // Only the cells whose bytes differ from those last drawn, or that were overwritten, are
+        // looked at; in a settled field most runs of eight are passed over at once.
+        uint64_t differing = changedBytes(kinds + run, shownKind + run) | changedBytes(hues + run, shownHue + run) |
+                             changedBytes(overwritten + run, kNothing.data());
+        if constexpr (std::endian::native == std::endian::little) {
+            while (differing != 0) {
+                const int32_t lane = std::countr_zero(differing) / 8;
+                drawIfChanged(run + lane);
+                differing &= ~(uint64_t{0xFF} << (8 * lane));
+            }
+        } else if (differing != 0) {
+            for (int32_t column = run; column < run + kCellsPerWord; ++column) {
+                drawIfChanged(column);
+            }
+        }
+    }
+    for (; run < field.width; ++run) {
+        drawIfChanged(run);
+    }
+}
+
+void FieldComposer::markWritten(int32_t left, int32_t top, int32_t width, int32_t height) {
+    if (!settled_ || width <= 0 || height <= 0) {
+        return;  // an unsettled composer draws every tile anyway
+    }
+    const int64_t right = int64_t{left} + width - 1;
+    const int64_t bottom = int64_t{top} + height - 1;
+    const int64_t fieldRight = int64_t{setting_.originX} + kTileSide * int64_t{setting_.width} - 1;
+    const int64_t fieldBottom = int64_t{setting_.originY} + kTileSide * int64_t{setting_.height} - 1;
+    if (right < setting_.originX || bottom < setting_.originY || left > fieldRight || top > fieldBottom) {
+        return;
+    }
+    const int32_t firstColumn = tileIndexOf(left, setting_.originX, setting_.width);
+    const int32_t lastColumn = tileIndexOf(right, setting_.originX, setting_.width);
+    const int32_t firstRow = tileIndexOf(top, setting_.originY, setting_.height);
+    const int32_t lastRow = tileIndexOf(bottom, setting_.originY, setting_.height);
+    for (int32_t row = firstRow; row <= lastRow; ++row) {
+        uint8_t* flags = overwritten_.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(setting_.width);
+        std::fill(flags + firstColumn, flags + lastColumn + 1, uint8_t{1});
+    }
+}
+
+}  // namespace qv
