@@ -56,6 +56,7 @@ void SandGame::restart() {
     // the end-of-game lines.
     fillBox(backBuffer, 0, 0, windowSpec.clientWidth, windowSpec.clientHeight, kBlack);
     composer.forgetAll();
+    hudShown.clear();
 }
 
 }  // namespace qv

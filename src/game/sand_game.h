@@ -3,10 +3,12 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/core_app.h"
 #include "field/field_composer.h"
 #include "field/sand_field.h"
+#include "game/score_display.h"
 #include "game/score_state.h"
 #include "image/image_layer.h"
 
@@ -54,6 +56,10 @@ public:
     // Draws the shown picture and the field where the frame's look changed; it is told about
     // every other write into the field's rectangle (the cursor, the score display, a restart).
     FieldComposer composer;
+    // The score display's lines as last drawn into the back buffer at `hudShownIn`; a paint leaves
+    // alone those still there with the same characters.
+    std::vector<HudLine> hudShown;
+    const uint8_t* hudShownIn = nullptr;
 
 private:
     bool loadPictures();
@@ -61,6 +67,7 @@ private:
     void setPendingCell(int32_t mouseX, int32_t mouseY);
     void restart();
     void drawCursor();
+    bool stillShown(const HudLine& line) const;
     uint32_t nextHueColour() const;
 };
 

@@ -1,3 +1,7 @@
+#include <vector>
+
+#include "app/font.h"
+#include "game/score_display.h"
 #include "game_fixture.h"
 #include "image/frame_target.h"
 
@@ -94,3 +98,49 @@ TEST_F(FrameUpdate, ScoreOnlyGrowsWhilePlayingAndFreezesWhenOver) {
 
 }  // namespace
 }  // namespace qv
+
+namespace qv::testing {
+namespace {
+
+class ScorePainting : public StartedGame {};
+
+// Painting again leaves unchanged lines as they are and redraws the rest, so that the picture
+// always equals the display of the current score drawn afresh on what the frame composed; a restart
+// blacks everything out and the next paint shows the lines again.
+TEST_F(ScorePainting, EveryPaintShowsTheCurrentLinesAsAFreshDrawWould) {
+    const auto picture = [&] {
+        return std::vector<uint8_t>(game->backBuffer.bits, game->backBuffer.bits + game->backBuffer.rowBytes() * 640);
+    };
+    const auto freshDraw = [&] {
+        const std::vector<uint8_t> before = picture();
+        BackBuffer copy;
+        copy.createBackBuffer(448, 640, 0);
+        std::copy(before.begin(), before.end(), copy.bits);
+        DrawContext context(copy);
+        context.selectFont(game->scoreState.hudFont.get());
+        for (const HudLine& line : scoreDisplayLines(game->scoreState)) context.textOut(line.x, line.y, line.text, line.count);
+        return std::vector<uint8_t>(copy.bits, copy.bits + copy.rowBytes() * 640);
+    };
+    DrawContext context(game->backBuffer);
+    for (const int32_t score : {0, 0, 123, 123, 1234567890, 5}) {
+        game->scoreState.score = score;
+        game->scoreState.bonusCountdown = score % 2 == 0 ? 0 : 7;
+        game->onFrame();
+        const std::vector<uint8_t> expected = freshDraw();
+        game->onDraw(context);
+        ASSERT_TRUE(picture() == expected) << "score " << score;
+    }
+    game->onRButtonDown(0, 0);
+    game->onFrame();
+    std::vector<uint8_t> expected = freshDraw();
+    game->onDraw(context);
+    ASSERT_TRUE(picture() == expected) << "game over";
+    game->onLButtonDown(100, 100);  // restart
+    game->onFrame();
+    expected = freshDraw();
+    game->onDraw(context);
+    EXPECT_TRUE(picture() == expected) << "after the restart";
+}
+
+}  // namespace
+}  // namespace qv::testing
