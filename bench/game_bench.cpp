@@ -3,6 +3,7 @@
 // score display drawn over a frame.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -13,13 +14,16 @@
 
 namespace {
 
-// A pour every 18 frames, 600 frames ahead: blended bands and live sparkles, as a player plays.
+// A pour every 18 frames at another place, 600 frames ahead: blended bands and live sparkles, as a
+// player plays.
 struct Play {
     int32_t framesBetweenPours = 18;
     int32_t warmUpFrames = 600;
+    int32_t framesAtOnePlace = 18;
 };
-// A click every frame, so that pours follow back to back, until the field is full and sparkles dig.
-constexpr Play kHeavyPlay{1, 2500};
+// A click every frame, so that pours follow back to back, staying at one place for 60 frames: the
+// field fills up, and sparkles keep digging where the colours of the pours meet.
+constexpr Play kHeavyPlay{1, 2500, 60};
 
 // A started game (run from the pictures' folder) with a pour sweeping across the field.
 class PlayedGame {
@@ -38,7 +42,7 @@ public:
     void frame() {
         if (frameNumber_ % play_.framesBetweenPours == 0) {
             static constexpr int32_t kColumns[] = {60, 380, 140, 300, 220, 100, 340, 180, 260};
-            const int32_t x = kColumns[(frameNumber_ / 18) % 9];
+            const int32_t x = kColumns[(frameNumber_ / play_.framesAtOnePlace) % 9];
             game_->onLButtonDown(x, 140);
         }
         game_->onFrame();
@@ -46,6 +50,10 @@ public:
     }
 
     qv::SandGame& game() { return *game_; }
+    int64_t beads() const {
+        const qv::SandField& field = game_->field;
+        return std::count_if(field.backKind(), field.backKind() + field.cellCount, qv::holdsBead);
+    }
 
 private:
     Play play_;
@@ -60,11 +68,14 @@ void BM_FrameUpdate(benchmark::State& state, Play play) {
         state.SkipWithError(played.error().c_str());
         return;
     }
+    int64_t liveSparkles = 0;
     for (auto _ : state) {
         played.frame();
+        liveSparkles += played.game().field.liveSparkles;
         benchmark::DoNotOptimize(played.game().backBuffer.bits);
     }
-    state.counters["live_sparkles"] = played.game().field.liveSparkles;
+    state.counters["beads"] = static_cast<double>(played.beads());
+    state.counters["live_sparkles"] = benchmark::Counter(static_cast<double>(liveSparkles), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK_CAPTURE(BM_FrameUpdate, in_play, Play{});
 BENCHMARK_CAPTURE(BM_FrameUpdate, heavy, kHeavyPlay);

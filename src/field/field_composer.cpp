@@ -15,8 +15,10 @@ namespace {
 
 constexpr int32_t kTileSide = 4;
 constexpr int32_t kCellsPerWord = 8;
+constexpr int32_t kDrawnTileBytes = kTileSide * kTileRowBytes;  // the four rows a tile shows
 
 constexpr std::array<uint8_t, kCellsPerWord> kNothing{};
+
 
 // The eight bytes from a and from b, XORed: a byte is 0 exactly where the two agree.
 uint64_t changedBytes(const uint8_t* a, const uint8_t* b) {
@@ -28,7 +30,12 @@ uint64_t changedBytes(const uint8_t* a, const uint8_t* b) {
 }
 
 // Where rendering draws nothing, the background shows: empty cells and bytes that are no cell.
-bool showsBackground(uint8_t hue, uint8_t kind) { return kind == kEmpty || hue >= kHueCount || kind >= kKindCount; }
+// Computed without branches: which way a cell goes is as good as random, and a missed guess would
+// cost more than drawing the tile.
+bool showsBackground(uint8_t hue, uint8_t kind) {
+    return static_cast<bool>(static_cast<int>(kind == kEmpty) | static_cast<int>(hue >= kHueCount) |
+                             static_cast<int>(kind >= kKindCount));
+}
 
 int32_t tileIndexOf(int64_t pixel, int32_t origin, int32_t count) {
     const int64_t tile = (pixel - origin) >> 2;  // rounds towards minus infinity, like the cursor
@@ -55,6 +62,19 @@ void FieldComposer::startAfresh(const SandField& field, const Setting& setting) 
     shownKind_.assign(cells, 0);
     shownHue_.assign(cells, 0);
     overwritten_.assign(cells, 1);
+    // The background under each tile, laid out like a tile: a tile's four rows in one place.
+    backgroundTiles_.resize(cells * kDrawnTileBytes);
+    uint8_t* piece = backgroundTiles_.data();
+    for (int32_t row = 0; row < field.height; ++row) {
+        for (int32_t column = 0; column < field.width; ++column) {
+            for (int32_t r = 0; r < kTileSide; ++r, piece += kTileRowBytes) {
+                const std::ptrdiff_t pictureRow = std::ptrdiff_t{kTileSide} * row + r;
+                std::memcpy(piece, setting.backgroundPixels + setting.backgroundOffset -
+                                       pictureRow * setting.backgroundRowBytes + std::ptrdiff_t{column} * kTileRowBytes,
+                            kTileRowBytes);
+            }
+        }
+    }
     settled_ = true;
 }
 
@@ -84,60 +104,62 @@ void FieldComposer::composeRow(const SandField& field, int32_t row) {
     uint8_t* shownKind = shownKind_.data() + firstShown;
     uint8_t* shownHue = shownHue_.data() + firstShown;
     uint8_t* overwritten = overwritten_.data() + firstShown;
-    // The four pixel rows of this row of tiles, in the frame target and in the background picture.
+    const uintptr_t backgroundTiles = reinterpret_cast<uintptr_t>(backgroundTiles_.data() + firstShown * kDrawnTileBytes);
+    const uintptr_t tiles = reinterpret_cast<uintptr_t>(field.tiles.data());
+    // The four pixel rows of this row of tiles in the frame target.
     const std::ptrdiff_t tileRowStep = std::ptrdiff_t{kTileSide} * setting_.stride;
-    std::array<uint8_t*, kTileSide> targetRows{};
-    std::array<const uint8_t*, kTileSide> backgroundRows{};
-    for (int32_t r = 0; r < kTileSide; ++r) {
-        targetRows[r] = setting_.pixels + field.rowOffset[r] - row * tileRowStep;
-        backgroundRows[r] = setting_.backgroundPixels + setting_.backgroundOffset -
-                            std::ptrdiff_t{kTileSide * row + r} * setting_.backgroundRowBytes;
-    }
-    const auto drawIfChanged = [&](int32_t column) {
+    uint8_t* const row0 = setting_.pixels + field.rowOffset[0] - row * tileRowStep;
+    uint8_t* const row1 = setting_.pixels + field.rowOffset[1] - row * tileRowStep;
+    uint8_t* const row2 = setting_.pixels + field.rowOffset[2] - row * tileRowStep;
+    uint8_t* const row3 = setting_.pixels + field.rowOffset[3] - row * tileRowStep;
+    // A tile is drawn whenever its cell's bytes changed: the picture it shows may be the same (an
+    // empty cell whose hue byte changed), and drawing it again writes the same bytes. Whether a
+    // cell shows its bead or the background is as good as random, so the source is chosen by a
+    // mask rather than by a branch whose missed guesses would cost more than the copy.
+    const auto draw = [&](int32_t column) {
         const uint8_t kind = kinds[column];
         const uint8_t hue = hues[column];
-        const bool background = showsBackground(hue, kind);
-        const bool wasBackground = showsBackground(shownHue[column], shownKind[column]);
-        const bool looksTheSame =
-            background ? wasBackground : !wasBackground && shownKind[column] == kind && shownHue[column] == hue;
-        shownKind[column] = kind;
-        shownHue[column] = hue;
-        if (looksTheSame && overwritten[column] == 0) {
-            return;
-        }
-        overwritten[column] = 0;
+        const uintptr_t background = -static_cast<uintptr_t>(showsBackground(hue, kind));
+        const uintptr_t fromBackground = backgroundTiles + static_cast<uintptr_t>(column) * kDrawnTileBytes;
+        const uintptr_t fromTiles = tiles + static_cast<uintptr_t>(tileOffset(hue, kind));
+        const auto* source = reinterpret_cast<const uint8_t*>((fromBackground & background) | (fromTiles & ~background));
         const std::ptrdiff_t across = std::ptrdiff_t{column} * kTileRowBytes;
-        if (background) {
-            for (int32_t r = 0; r < kTileSide; ++r) {
-                std::memcpy(targetRows[r] + across, backgroundRows[r] + across, kTileRowBytes);
-            }
-        } else {
-            const uint8_t* tile = field.tiles.data() + tileOffset(hue, kind);
-            for (int32_t r = 0; r < kTileSide; ++r) {
-                std::memcpy(targetRows[r] + across, tile + r * kTileRowBytes, kTileRowBytes);
-            }
-        }
+        std::memcpy(row0 + across, source, kTileRowBytes);
+        std::memcpy(row1 + across, source + kTileRowBytes, kTileRowBytes);
+        std::memcpy(row2 + across, source + 2 * kTileRowBytes, kTileRowBytes);
+        std::memcpy(row3 + across, source + 3 * kTileRowBytes, kTileRowBytes);
     };
     int32_t run = 0;
     for (; run + kCellsPerWord <= field.width; run += kCellsPerWord) {
-        // Only the cells whose bytes differ from those last drawn, or that were overwritten, are
-        // looked at; in a settled field most runs of eight are passed over at once.
+        // Runs of eight cells whose bytes all agree with those last drawn, and not overwritten, are
+        // passed over at once; in a settled field that is most of them.
         uint64_t differing = changedBytes(kinds + run, shownKind + run) | changedBytes(hues + run, shownHue + run) |
                              changedBytes(overwritten + run, kNothing.data());
+        if (differing == 0) {
+            continue;
+        }
         if constexpr (std::endian::native == std::endian::little) {
             while (differing != 0) {
                 const int32_t lane = std::countr_zero(differing) / 8;
-                drawIfChanged(run + lane);
+                draw(run + lane);
                 differing &= ~(uint64_t{0xFF} << (8 * lane));
             }
-        } else if (differing != 0) {
+        } else {
             for (int32_t column = run; column < run + kCellsPerWord; ++column) {
-                drawIfChanged(column);
+                draw(column);
             }
         }
+        std::memcpy(shownKind + run, kinds + run, kCellsPerWord);
+        std::memcpy(shownHue + run, hues + run, kCellsPerWord);
+        std::memset(overwritten + run, 0, kCellsPerWord);
     }
     for (; run < field.width; ++run) {
-        drawIfChanged(run);
+        if (kinds[run] != shownKind[run] || hues[run] != shownHue[run] || overwritten[run] != 0) {
+            draw(run);
+            shownKind[run] = kinds[run];
+            shownHue[run] = hues[run];
+            overwritten[run] = 0;
+        }
     }
 }
 

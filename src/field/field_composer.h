@@ -14,7 +14,8 @@ class SandField;
 // background's `draw` followed by the field's `render`, but rewrites only the tiles whose look
 // changed since it last drew them: a tile shows either its bead's pre-computed picture or the
 // background beneath it, so a tile whose kind and hue are unchanged still shows the right pixels,
-// unless someone else wrote there in between; they say so with `markWritten` or `forgetAll`.
+// unless someone else wrote there in between; they say so with `markWritten` or `forgetAll` (also
+// after changing the background picture's pixels in place).
 class FieldComposer {
 public:
     // Draws what changed and flips the field's pairs, as `render` does. When the background does not
@@ -55,6 +56,8 @@ private:
     std::vector<uint8_t> shownKind_;
     std::vector<uint8_t> shownHue_;
     std::vector<uint8_t> overwritten_;
+    // The background picture under every tile, tile by tile, four rows of 12 bytes each.
+    std::vector<uint8_t> backgroundTiles_;
 };
 
 }  // namespace qv
