@@ -84,19 +84,21 @@ void FieldComposer::compose(SandField& field, ImageLayer& background) {
         background.draw();
         field.render();
         settled_ = false;
+        tileRowsDrawn_.assign(static_cast<std::size_t>(std::max(field.height, 0)), 1);
         return;
     }
     const Setting setting = settingOf(field, background);
     if (!settled_ || !(setting == setting_)) {
         startAfresh(field, setting);
     }
+    tileRowsDrawn_.resize(static_cast<std::size_t>(field.height));
     for (int32_t row = 0; row < field.height; ++row) {
-        composeRow(field, row);
+        tileRowsDrawn_[row] = composeRow(field, row) ? 1 : 0;
     }
     field.front = 1 - field.front;
 }
 
-void FieldComposer::composeRow(const SandField& field, int32_t row) {
+bool FieldComposer::composeRow(const SandField& field, int32_t row) {
     const int32_t firstCell = field.gridIndex(0, row);
     const uint8_t* kinds = field.frontKind() + firstCell;
     const uint8_t* hues = field.frontHue() + firstCell;
@@ -129,6 +131,7 @@ void FieldComposer::composeRow(const SandField& field, int32_t row) {
         std::memcpy(row2 + across, source + 2 * kTileRowBytes, kTileRowBytes);
         std::memcpy(row3 + across, source + 3 * kTileRowBytes, kTileRowBytes);
     };
+    bool drew = false;
     int32_t run = 0;
     for (; run + kCellsPerWord <= field.width; run += kCellsPerWord) {
         // Runs of eight cells whose bytes all agree with those last drawn, and not overwritten, are
@@ -138,6 +141,7 @@ void FieldComposer::composeRow(const SandField& field, int32_t row) {
         if (differing == 0) {
             continue;
         }
+        drew = true;
         if constexpr (std::endian::native == std::endian::little) {
             while (differing != 0) {
                 const int32_t lane = std::countr_zero(differing) / 8;
@@ -159,8 +163,10 @@ void FieldComposer::composeRow(const SandField& field, int32_t row) {
             shownKind[run] = kinds[run];
             shownHue[run] = hues[run];
             overwritten[run] = 0;
+            drew = true;
         }
     }
+    return drew;
 }
 
 void FieldComposer::markWritten(int32_t left, int32_t top, int32_t width, int32_t height) {

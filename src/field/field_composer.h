@@ -26,6 +26,9 @@ public:
     void markWritten(int32_t left, int32_t top, int32_t width, int32_t height);
     // The whole frame target was overwritten: the next `compose` draws every tile.
     void forgetAll() { settled_ = false; }
+    // Per row of tiles, top to bottom: 1 where the last `compose` drew a tile, so that presenting
+    // can leave the other rows alone. Every row after drawing everything.
+    const std::vector<uint8_t>& tileRowsDrawn() const { return tileRowsDrawn_; }
 
 private:
     // Everything that decides which bytes a tile's picture holds, apart from the tile's own cell.
@@ -47,7 +50,8 @@ private:
     static bool backgroundCoversField(const SandField& field, const ImageLayer& background);
     static Setting settingOf(const SandField& field, const ImageLayer& background);
     void startAfresh(const SandField& field, const Setting& setting);
-    void composeRow(const SandField& field, int32_t row);
+    // True when the row drew a tile.
+    bool composeRow(const SandField& field, int32_t row);
 
     bool settled_ = false;
     Setting setting_;
@@ -58,6 +62,7 @@ private:
     std::vector<uint8_t> overwritten_;
     // The background picture under every tile, tile by tile, four rows of 12 bytes each.
     std::vector<uint8_t> backgroundTiles_;
+    std::vector<uint8_t> tileRowsDrawn_;
 };
 
 }  // namespace qv

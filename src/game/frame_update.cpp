@@ -1,4 +1,6 @@
 #include "app/boxes.h"
+#include <vector>
+
 #include "game/sand_game.h"
 
 namespace qv {
@@ -9,6 +11,12 @@ int SandGame::onFrame() {
 
     // The same bytes as drawing the picture and then rendering the field, drawn only where they changed.
     composer.compose(field, layers[1]);
+    const std::vector<uint8_t>& tileRowsDrawn = composer.tileRowsDrawn();
+    for (std::size_t row = 0; row < tileRowsDrawn.size(); ++row) {
+        if (tileRowsDrawn[row] != 0) {
+            noteRowsWritten(field.originY() + 4 * static_cast<int32_t>(row), 4);
+        }
+    }
     drawCursor();
     invalidate();
     return 1;
@@ -30,6 +38,15 @@ void SandGame::drawCursor() {
     composer.markWritten(frameLeft, frameTop, 1, kFrameSide);
     composer.markWritten(frameLeft + kFrameSide - 1, frameTop, 1, kFrameSide);
     composer.markWritten(px - 6, py - 6, kSquareSide, kSquareSide);
+    noteRowsWritten(frameTop, kFrameSide);
+}
+
+void SandGame::noteRowsWritten(int32_t top, int32_t height) {
+    // A new back buffer (or the first frame) has shown nothing yet.
+    if (changedRows.height() != backBuffer.height) {
+        changedRows.reset(backBuffer.height);
+    }
+    changedRows.add(top, height);
 }
 
 uint32_t SandGame::nextHueColour() const {

@@ -26,6 +26,9 @@ void SandGame::onDraw(DrawContext& dc) {
             dc.textOut(line.x, line.y, line.text, line.count);
             // Lines that reach into the field are drawn over again after the frame has repainted them.
             composer.markWritten(line.x, line.y, kClientWidth, kHudLineHeight);
+            if (&dc.target() == &backBuffer) {
+                noteRowsWritten(line.y, kHudLineHeight);
+            }
         }
         drawn.push_back(std::move(line));
     }

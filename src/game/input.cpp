@@ -57,6 +57,7 @@ void SandGame::restart() {
     fillBox(backBuffer, 0, 0, windowSpec.clientWidth, windowSpec.clientHeight, kBlack);
     composer.forgetAll();
     hudShown.clear();
+    noteRowsWritten(0, backBuffer.height);
 }
 
 }  // namespace qv

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/changed_rows.h"
 #include "app/core_app.h"
 #include "field/field_composer.h"
 #include "field/sand_field.h"
@@ -56,6 +57,9 @@ public:
     // Draws the shown picture and the field where the frame's look changed; it is told about
     // every other write into the field's rectangle (the cursor, the score display, a restart).
     FieldComposer composer;
+    // The rows of the back buffer written since presenting last took them: the field's rows of
+    // tiles the frame redrew, the cursor, the score display's lines, everything after a restart.
+    ChangedRows changedRows;
     // The score display's lines as last drawn into the back buffer at `hudShownIn`; a paint leaves
     // alone those still there with the same characters.
     std::vector<HudLine> hudShown;
@@ -67,6 +71,7 @@ private:
     void setPendingCell(int32_t mouseX, int32_t mouseY);
     void restart();
     void drawCursor();
+    void noteRowsWritten(int32_t top, int32_t height);
     bool stillShown(const HudLine& line) const;
     uint32_t nextHueColour() const;
 };
