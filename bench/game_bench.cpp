@@ -1,26 +1,37 @@
 // The cost of one whole frame update (the field's steps, scoring and composing the picture) in a
-// game being played, beside a plain copy of the bytes a frame writes.
+// game being played and in a heavy one, beside a plain copy of the bytes a frame writes; and the
+// score display drawn over a frame.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
 
+#include "app/font.h"
 #include "game/sand_game.h"
 #include "support/mt19937.h"
 
 namespace {
 
-constexpr int32_t kFramesBetweenPours = 18;
-constexpr int32_t kWarmUpFrames = 600;  // enough pours for blended bands and live sparkles
+// A pour every 18 frames at another place, 600 frames ahead: blended bands and live sparkles, as a
+// player plays.
+struct Play {
+    int32_t framesBetweenPours = 18;
+    int32_t warmUpFrames = 600;
+    int32_t framesAtOnePlace = 18;
+};
+// A click every frame, so that pours follow back to back, staying at one place for 60 frames: the
+// field fills up, and sparkles keep digging where the colours of the pours meet.
+constexpr Play kHeavyPlay{1, 2500, 60};
 
-// A started game (run from the pictures' folder) with a pour sweeping across the field every few frames.
+// A started game (run from the pictures' folder) with a pour sweeping across the field.
 class PlayedGame {
 public:
-    PlayedGame() {
+    explicit PlayedGame(Play play = Play{}) : play_(play) {
         qv::sharedRandom().seed(12345);
         ok_ = game_->initialise() == 1;
-        for (int32_t i = 0; i < kWarmUpFrames; ++i) {
+        for (int32_t i = 0; ok_ && i < play_.warmUpFrames; ++i) {
             frame();
         }
     }
@@ -29,9 +40,9 @@ public:
     const std::string& error() const { return game_->startUpError; }
 
     void frame() {
-        if (frameNumber_ % kFramesBetweenPours == 0) {
+        if (frameNumber_ % play_.framesBetweenPours == 0) {
             static constexpr int32_t kColumns[] = {60, 380, 140, 300, 220, 100, 340, 180, 260};
-            const int32_t x = kColumns[(frameNumber_ / kFramesBetweenPours) % 9];
+            const int32_t x = kColumns[(frameNumber_ / play_.framesAtOnePlace) % 9];
             game_->onLButtonDown(x, 140);
         }
         game_->onFrame();
@@ -39,26 +50,52 @@ public:
     }
 
     qv::SandGame& game() { return *game_; }
+    int64_t beads() const {
+        const qv::SandField& field = game_->field;
+        return std::count_if(field.backKind(), field.backKind() + field.cellCount, qv::holdsBead);
+    }
 
 private:
+    Play play_;
     std::unique_ptr<qv::SandGame> game_ = std::make_unique<qv::SandGame>();
     bool ok_ = false;
     int32_t frameNumber_ = 0;
 };
 
-void BM_FrameUpdate(benchmark::State& state) {
+void BM_FrameUpdate(benchmark::State& state, Play play) {
+    PlayedGame played(play);
+    if (!played.ok()) {
+        state.SkipWithError(played.error().c_str());
+        return;
+    }
+    int64_t liveSparkles = 0;
+    for (auto _ : state) {
+        played.frame();
+        liveSparkles += played.game().field.liveSparkles;
+        benchmark::DoNotOptimize(played.game().backBuffer.bits);
+    }
+    state.counters["beads"] = static_cast<double>(played.beads());
+    state.counters["live_sparkles"] = benchmark::Counter(static_cast<double>(liveSparkles), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK_CAPTURE(BM_FrameUpdate, in_play, Play{});
+BENCHMARK_CAPTURE(BM_FrameUpdate, heavy, kHeavyPlay);
+
+// The score display over a frame whose score changes every time, as it does during a combo.
+void BM_ScoreText(benchmark::State& state) {
     PlayedGame played;
     if (!played.ok()) {
         state.SkipWithError(played.error().c_str());
         return;
     }
+    qv::SandGame& game = played.game();
+    qv::DrawContext context(game.backBuffer);
     for (auto _ : state) {
-        played.frame();
-        benchmark::DoNotOptimize(played.game().backBuffer.bits);
+        game.scoreState.score += 7;
+        game.onDraw(context);
+        benchmark::ClobberMemory();
     }
-    state.counters["live_sparkles"] = played.game().field.liveSparkles;
 }
-BENCHMARK(BM_FrameUpdate);
+BENCHMARK(BM_ScoreText);
 
 // What a frame writes at most: the whole back buffer and the front pair of planes.
 void BM_PlainCopyOfFrameBytes(benchmark::State& state) {

@@ -8,6 +8,7 @@
 #include "app/back_buffer.h"
 #include "app/builtin_font.h"
 #include "app/font_lookup.h"
+#include "app/glyph_ink.h"
 
 namespace qv {
 
@@ -69,6 +70,8 @@ struct Font::Impl {
     bool openTried = false;
     bool ttfStarted = false;
     TTF_Font* font = nullptr;
+    std::unique_ptr<GlyphInk> glyphs;  // none when the font's lines cannot be laid out from glyphs
+    InkLine line;                      // kept between calls for its memory
     int32_t lineHeight = kDefaultLineHeight;
 };
 
@@ -94,6 +97,7 @@ bool Font::drawText(BackBuffer& target, int32_t x, int32_t y, std::string_view t
         if (!path.empty() && TTF_Init() == 0) {
             impl.ttfStarted = true;
             impl.font = openToFit(path, impl.lineHeight);
+            impl.glyphs = impl.font != nullptr ? GlyphInk::make(impl.font) : nullptr;
         }
     }
     const std::string characters(text.substr(0, text.find('\0')));
@@ -105,17 +109,16 @@ bool Font::drawText(BackBuffer& target, int32_t x, int32_t y, std::string_view t
     if (characters.empty() || !target.exists()) {
         return true;
     }
-    // Solid rendering has no grey edges: the text is two-coloured, like a raster font.
-    std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> glyphs(
-        TTF_RenderText_Solid(impl.font, characters.c_str(), SDL_Color{0, 0, 0, 255}), SDL_FreeSurface);
-    if (!glyphs || glyphs->format->BytesPerPixel != 1) {
+    // Solid rendering has no grey edges: the text is two-coloured, like a raster font. A line is
+    // laid out from glyphs rendered once where that gives the renderer's very pixels.
+    if (!(impl.glyphs && impl.glyphs->layOut(characters, impl.line)) && !renderInk(impl.font, characters, impl.line)) {
         return false;
     }
+    const InkLine& line = impl.line;
     // The opaque background is a whole line high, so lines 16 pixels apart meet without a gap.
     for (int32_t row = 0; row < impl.lineHeight; ++row) {
-        const uint8_t* indices = static_cast<const uint8_t*>(glyphs->pixels) + int64_t{row} * glyphs->pitch;
-        for (int32_t column = 0; column < glyphs->w; ++column) {
-            const bool ink = row < glyphs->h && indices[column] != 0;
+        for (int32_t column = 0; column < line.width; ++column) {
+            const bool ink = row < line.height && line.at(column, row);
             putPixel(target, int64_t{x} + column, int64_t{y} + row, ink ? kTextColour : kBackgroundColour);
         }
     }

@@ -1,9 +1,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "field/sand_field.h"
+#include "field/diffuse_cells.h"
 
 namespace qv {
+
+namespace diffusion {
 
 namespace {
 
@@ -53,9 +55,9 @@ struct NeighbourView {
     }
 };
 
-// A sparkle already on this cell (live or just freed) is renewed; otherwise the first free slot
-// takes it; with every slot busy elsewhere the crossing goes without one.
-void armSparkle(std::array<Sparkle, SandField::kSparkleSlots>& slots, int32_t cell) {
+}  // namespace
+
+void armSparkle(SparkleSlots& slots, int32_t cell) {
     for (Sparkle& slot : slots) {
         if (slot.cell == cell) {
             slot.countdown = SandField::kArmedCountdown;
@@ -70,7 +72,30 @@ void armSparkle(std::array<Sparkle, SandField::kSparkleSlots>& slots, int32_t ce
     }
 }
 
-}  // namespace
+void cellsOneByOne(const Planes& planes, int32_t first, int32_t last, SparkleSlots& sparkles) {
+    const NeighbourView back{planes.backHues, planes.backKinds, planes.below};
+    for (int32_t cell = last; cell >= first; --cell) {
+        const uint8_t hue = back.hues[cell];
+        planes.kinds[cell] = back.kinds[cell];
+        planes.hues[cell] = hue;
+        if (!back.hasBead(cell)) {
+            continue;
+        }
+        int32_t sum = 0;
+        int32_t neighbours = 0;
+        back.addSide(cell, 1, sum, neighbours);
+        back.addSide(cell, -1, sum, neighbours);
+        back.addVertical(cell, planes.below, sum, neighbours);
+        back.addVertical(cell, -planes.below, sum, neighbours);
+        if (std::abs(sum) > kHueStepThreshold) {
+            planes.hues[cell] = static_cast<uint8_t>((hue + (sum > 0 ? 1 : -1)) & (kHueCount - 1));
+        } else if (neighbours == kDirectNeighbours && back.crossesSteeply(cell)) {
+            armSparkle(sparkles, cell);
+        }
+    }
+}
+
+}  // namespace diffusion
 
 void SandField::diffuse() {
     if (!hasPlanes()) {
@@ -85,31 +110,11 @@ void SandField::diffuse() {
     }
     diffuseCounter = 0;
 
-    const NeighbourView back{backHue(), backKind(), stride()};
-    uint8_t* const hues = frontHue();
-    uint8_t* const kinds = frontKind();
+    const diffusion::Planes planes{backHue(), backKind(), frontHue(), frontKind(), stride()};
     // Bottom to top, right to left: when slots run short, the lowest, rightmost crossings win.
     for (int32_t row = height + kBorder - 1; row >= kBorder; --row) {
-        for (int32_t column = width + kBorder - 1; column >= kBorder; --column) {
-            const int32_t cell = row * stride() + column;
-            const uint8_t hue = back.hues[cell];
-            kinds[cell] = back.kinds[cell];
-            hues[cell] = hue;
-            if (!back.hasBead(cell)) {
-                continue;
-            }
-            int32_t sum = 0;
-            int32_t neighbours = 0;
-            back.addSide(cell, 1, sum, neighbours);
-            back.addSide(cell, -1, sum, neighbours);
-            back.addVertical(cell, stride(), sum, neighbours);
-            back.addVertical(cell, -stride(), sum, neighbours);
-            if (std::abs(sum) > kHueStepThreshold) {
-                hues[cell] = static_cast<uint8_t>((hue + (sum > 0 ? 1 : -1)) & (kHueCount - 1));
-            } else if (neighbours == kDirectNeighbours && back.crossesSteeply(cell)) {
-                armSparkle(sparkles, cell);
-            }
-        }
+        const int32_t first = row * stride() + kBorder;
+        diffusion::cellsSixteenAtOnce(planes, first, first + width - 1, sparkles);
     }
 }
 

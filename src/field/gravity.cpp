@@ -1,3 +1,6 @@
+#include <bit>
+#include <cstring>
+
 #include "field/sand_field.h"
 #include "support/mt19937.h"
 
@@ -85,6 +88,37 @@ struct GravityPass {
     }
 };
 
+// Eight cells at a time, a byte each: which hold a bead (kind 2 or more) and which are empty. The
+// high bit of each byte carries the answer, so no borrow or carry crosses from one cell to the next.
+constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+constexpr uint64_t kLowSeven = 0x7F7F7F7F7F7F7F7FULL;
+constexpr uint64_t kTwos = 0x0202020202020202ULL;
+
+uint64_t eightKinds(const uint8_t* kinds) {
+    uint64_t word;
+    std::memcpy(&word, kinds, sizeof word);
+    return word;
+}
+uint64_t beadBits(uint64_t kinds) { return ((((kinds & kLowSeven) | kHighBits) - kTwos) | kinds) & kHighBits; }
+uint64_t emptyBits(uint64_t kinds) { return ~((((kinds & kLowSeven) + kLowSeven) | kinds)) & kHighBits; }
+
+// Which of the eight cells from `first` could change in its visit (the high bit of its byte): a bead
+// with an empty cell below it, below right, or below left and left. A visit fills cells only in
+// lower rows and empties cells only of its own and the next ones in the row, so a cell found idle
+// here stays idle until the pass reaches it.
+uint64_t mayMove(const uint8_t* kinds, int32_t first, int32_t below) {
+    const uint8_t* cell = kinds + first;
+    const uint64_t beads = beadBits(eightKinds(cell));
+    if (beads == 0) {
+        return 0;
+    }
+    const uint64_t open = emptyBits(eightKinds(cell + below)) | emptyBits(eightKinds(cell + below + 1)) |
+                          (emptyBits(eightKinds(cell + below - 1)) & emptyBits(eightKinds(cell - 1)));
+    return beads & open;
+}
+
+constexpr int32_t kCellsPerWord = 8;
+
 }  // namespace
 
 void SandField::gravityStep() {
@@ -94,8 +128,26 @@ void SandField::gravityStep() {
     const GravityPass pass{backHue(), backKind(), stride()};
     // Bottom to top and right to left, so a moved bead lands where the pass has already been. The
     // lowest visible row never moves, which keeps three rows down inside the plane.
+    // Runs of eight cells where nothing can move are passed over whole; the rest visit cell by cell.
     for (int32_t row = height; row >= kBorder; --row) {
-        for (int32_t column = width + kBorder - 1; column >= kBorder; --column) {
+        int32_t column = width + kBorder - 1;
+        for (; column - (kCellsPerWord - 1) >= kBorder; column -= kCellsPerWord) {
+            const int32_t first = row * stride() + column - (kCellsPerWord - 1);
+            uint64_t moving = mayMove(pass.kinds, first, pass.below);
+            if constexpr (std::endian::native == std::endian::little) {
+                // The first cell is the lowest byte: visit the cells that may move, right to left.
+                while (moving != 0) {
+                    const int32_t lane = (63 - std::countl_zero(moving)) / 8;
+                    pass.visit(first + lane);
+                    moving &= ~(uint64_t{0xFF} << (8 * lane));
+                }
+            } else if (moving != 0) {
+                for (int32_t cell = first + kCellsPerWord - 1; cell >= first; --cell) {
+                    pass.visit(cell);
+                }
+            }
+        }
+        for (; column >= kBorder; --column) {
             pass.visit(row * stride() + column);
         }
     }

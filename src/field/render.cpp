@@ -15,23 +15,21 @@ constexpr int32_t kTileRows = 4;  // a tile holds a fifth row that is never draw
 
 bool validCell(uint8_t hue, uint8_t kind) { return hue < kHueCount && kind < kKindCount; }
 
-// The whole 4 * width x 4 * height rectangle must lie in the current target, and rowOffset must
-// have been computed for this target; otherwise drawing would write outside the back buffer.
-bool fieldFitsFrameTarget(const SandField& field) {
-    const int64_t gridCells = int64_t{field.width + 2 * SandField::kBorder} * (field.height + 2 * SandField::kBorder);
-    if (frameTarget.pixels == nullptr || !field.frontHue() || !field.frontKind() || field.cellCount < gridCells) {
+}  // namespace
+
+bool SandField::fitsFrameTarget() const {
+    const int64_t gridCells = int64_t{width + 2 * kBorder} * (height + 2 * kBorder);
+    if (frameTarget.pixels == nullptr || !frontHue() || !frontKind() || cellCount < gridCells) {
         return false;
     }
-    const int64_t left = field.originX();
-    const int64_t top = field.originY();
+    const int64_t left = originX();
+    const int64_t top = originY();
     const int64_t targetWidth = frameTarget.stride / 3;
-    const bool inside = left >= 0 && top >= 0 && left + int64_t{kTileSide} * field.width <= targetWidth &&
-                        top + int64_t{kTileSide} * field.height <= frameTarget.height;
+    const bool inside = left >= 0 && top >= 0 && left + int64_t{kTileSide} * width <= targetWidth &&
+                        top + int64_t{kTileSide} * height <= frameTarget.height;
     const int64_t expectedFirstRow = 3 * left + (int64_t{frameTarget.height} - 1 - top) * frameTarget.stride;
-    return inside && field.rowOffset[0] == expectedFirstRow;
+    return inside && rowOffset[0] == expectedFirstRow;
 }
-
-}  // namespace
 
 void SandField::setOrigin(int32_t newX, int32_t newY) {
     x = newX;
@@ -45,7 +43,7 @@ void SandField::setOrigin(int32_t newX, int32_t newY) {
 
 int32_t SandField::render() {
     const int32_t drawn = front;
-    if (width > 0 && height > 0 && fieldFitsFrameTarget(*this)) {
+    if (width > 0 && height > 0 && fitsFrameTarget()) {
         const uint8_t* hues = frontHue();
         const uint8_t* kinds = frontKind();
         const std::ptrdiff_t tileRowStep = int64_t{kTileSide} * frameTarget.stride;

@@ -58,6 +58,9 @@ public:
     void draw() override { render(); }
     void setOrigin(int32_t newX, int32_t newY);
     int32_t render();
+    // Whether the field's 4 * width by 4 * height pixels lie inside the current frame target, with
+    // `rowOffset` computed for it; rendering draws nothing otherwise, as it would write outside.
+    bool fitsFrameTarget() const;
 
     int32_t originX() const { return x; }
     int32_t originY() const { return y; }

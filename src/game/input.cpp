@@ -55,6 +55,9 @@ void SandGame::restart() {
     // The margins around the field are never repainted by a frame: black them out, and with them
     // the end-of-game lines.
     fillBox(backBuffer, 0, 0, windowSpec.clientWidth, windowSpec.clientHeight, kBlack);
+    composer.forgetAll();
+    hudShown.clear();
+    noteRowsWritten(0, backBuffer.height);
 }
 
 }  // namespace qv

@@ -5,10 +5,14 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "app/changed_rows.h"
 #include "app/core_app.h"
+#include "field/field_composer.h"
 #include "field/sand_field.h"
 #include "game/picture_lookup.h"
+#include "game/score_display.h"
 #include "game/score_state.h"
 #include "image/image_layer.h"
 
@@ -55,6 +59,16 @@ public:
     ScoreState scoreState;
     std::array<ImageLayer, 2> layers;  // 0: back1_sml.bmp, prepared but never shown; 1: back2_sml.bmp
     PictureLookup pictureLookup;       // the current directory alone until onInit adds the data folders
+    // Draws the shown picture and the field where the frame's look changed; it is told about
+    // every other write into the field's rectangle (the cursor, the score display, a restart).
+    FieldComposer composer;
+    // The rows of the back buffer written since presenting last took them: the field's rows of
+    // tiles the frame redrew, the cursor, the score display's lines, everything after a restart.
+    ChangedRows changedRows;
+    // The score display's lines as last drawn into the back buffer at `hudShownIn`; a paint leaves
+    // alone those still there with the same characters.
+    std::vector<HudLine> hudShown;
+    const uint8_t* hudShownIn = nullptr;
 
 private:
     bool loadPictures();
@@ -64,6 +78,8 @@ private:
     void setPendingCell(int32_t mouseX, int32_t mouseY);
     void restart();
     void drawCursor();
+    void noteRowsWritten(int32_t top, int32_t height);
+    bool stillShown(const HudLine& line) const;
     uint32_t nextHueColour() const;
 };
 

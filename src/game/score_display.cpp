@@ -34,9 +34,9 @@ std::vector<HudLine> scoreDisplayLines(const ScoreState& scoreState) {
     std::vector<HudLine> lines;
     lines.push_back(HudLine{0, 0, formatScoreLine(scoreState.score), kTopLineChars});
     if (scoreState.bonusCountdown > 0) {
-        lines.push_back(wholeLine(0, 16, formatBonusLine(scoreState.multiplier(), scoreState.hits)));
+        lines.push_back(wholeLine(0, kHudLineHeight, formatBonusLine(scoreState.multiplier(), scoreState.hits)));
     } else {
-        lines.push_back(HudLine{0, 16, kIdleBonusLine, kTopLineChars});
+        lines.push_back(HudLine{0, kHudLineHeight, kIdleBonusLine, kTopLineChars});
     }
     if (scoreState.gameOver) {
         lines.push_back(wholeLine(0, 200, " G A M E  O V E R "));

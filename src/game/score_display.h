@@ -9,6 +9,9 @@ namespace qv {
 
 struct ScoreState;
 
+// The display's lines are 16 pixels high, one under the other.
+inline constexpr int32_t kHudLineHeight = 16;
+
 // One line of the score display: where its top-left corner goes, its text, and how many of its
 // characters are drawn.
 struct HudLine {

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include "game/score_display.h"
+
 namespace qv {
 
 FontDescription hudFontDescription() {
     FontDescription description;
-    describeFont(description, "Terminal", 16);
+    describeFont(description, "Terminal", kHudLineHeight);
     return description;
 }
 

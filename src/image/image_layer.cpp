@@ -44,8 +44,12 @@ bool ImageLayer::destinationInsideTarget() const {
            spanInside(y, sourceHeight, frameTarget.height);
 }
 
+bool ImageLayer::drawsWholeWindow() const {
+    return sourceWidth > 0 && sourceHeight > 0 && windowInsideImage() && destinationInsideTarget();
+}
+
 void ImageLayer::draw() {
-    if (sourceWidth <= 0 || sourceHeight <= 0 || !windowInsideImage() || !destinationInsideTarget()) {
+    if (!drawsWholeWindow()) {
         return;
     }
     // Both pictures are stored bottom-up, so one picture row down is one stride back in each.

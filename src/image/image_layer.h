@@ -22,6 +22,9 @@ public:
     // Selects the window whose top-left pixel is picture pixel (sourceX, sourceY). Call it again
     // whenever the image changes size: it works from the image's current size.
     void setSource(int32_t sourceX, int32_t sourceY, int32_t width, int32_t height);
+    // Whether `draw` copies its whole window: an image with pixels, a window inside it and a
+    // destination inside the frame target.
+    bool drawsWholeWindow() const;
 
     BmpImage image;
     int32_t sourceOffset = 0;  // first byte of the window's top row within the image's pixels

@@ -9,27 +9,27 @@ namespace qv {
 
 class FieldRun : public testing::ReadyField {
 protected:
-    // One frame, checking each step's promise: pour adds what it counts, gravity conserves,
-    // diffusion copies every kind, carving only empties, the side and top walls stay.
+    // One frame of the field's own `advance`, then its promises: pouring adds what it counts and
+    // gravity conserves (in the pair it edited), diffusion copies every kind and carving only
+    // empties, at most six cells for each live sparkle (in the pair they wrote); the side and top
+    // walls stay. Then the pairs swap, as rendering does.
     void frame() {
         if (HasFatalFailure()) return;
-        const int32_t beadsBefore = backBeads() - field.pourCount;
-        field.pourX = field.pendingX, field.pourY = field.pendingY;
-        if (field.pouring) field.pouring = field.pour();
-        field.gravityStep();
-        ASSERT_EQ(backBeads(), beadsBefore + field.pourCount);
-        field.diffuse();
-        const std::vector<uint8_t> diffused(field.frontKind(), field.frontKind() + field.cellCount);
-        field.carve();
+        const bool wasPouring = field.pouring;
+        const int32_t beadsBefore = backBeads(), pourCountBefore = field.pourCount;
+        field.advance();
+        ASSERT_EQ(backBeads(), beadsBefore + (wasPouring ? field.pourCount - pourCountBefore : 0));
+        int32_t emptied = 0;
         for (int32_t i = 0; i < field.cellCount; ++i) {
             const int32_t row = i / field.stride(), column = i % field.stride();
             const uint8_t kind = field.frontKind()[i];
-            ASSERT_TRUE(kind == diffused[i] || kind == kEmpty) << "carving may only empty cells";
-            ASSERT_TRUE(row >= 2 && row < field.height + 2 && column >= 2 && column < field.width + 2
-                            ? diffused[i] == field.backKind()[i] && field.frontHue()[i] < kHueCount
-                            : row >= field.height + 2 || kind == kWall)
+            const bool interior = row >= 2 && row < field.height + 2 && column >= 2 && column < field.width + 2;
+            ASSERT_TRUE(interior ? kind == field.backKind()[i] || kind == kEmpty : row >= field.height + 2 || kind == kWall)
                 << "row " << row << " column " << column;
+            ASSERT_TRUE(!interior || !holdsBead(kind) || field.frontHue()[i] < kHueCount);
+            emptied += interior && kind != field.backKind()[i];
         }
+        ASSERT_LE(emptied, 6 * field.liveSparkles) << "carving may only empty cells around sparkles";
         field.front = 1 - field.front;
     }
 };

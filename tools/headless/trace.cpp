@@ -1,6 +1,7 @@
 #include "trace.h"
 
 #include <cinttypes>
+#include <cstddef>
 #include <cstdio>
 
 #include "game/sand_game.h"
@@ -18,10 +19,12 @@ public:
         hash_ ^= byte;
         hash_ *= kFnvPrime;
     }
-    void add(const uint8_t* bytes, int32_t count) {
-        for (int32_t i = 0; i < count; ++i) {
-            add(bytes[i]);
+    void add(const uint8_t* bytes, std::size_t count) {
+        uint64_t hash = hash_;  // kept local: this runs over the whole picture every frame
+        for (std::size_t i = 0; i < count; ++i) {
+            hash = (hash ^ bytes[i]) * kFnvPrime;
         }
+        hash_ = hash;
     }
     uint64_t value() const { return hash_; }
 
@@ -48,24 +51,33 @@ uint64_t viewHash(const SandField& field) {
 
 uint64_t stateHash(const SandField& field) {
     Fnv1a hash;
-    hash.add(field.hue[0].get(), field.cellCount);
-    hash.add(field.hue[1].get(), field.cellCount);
-    hash.add(field.kind[0].get(), field.cellCount);
-    hash.add(field.kind[1].get(), field.cellCount);
+    const auto bytes = static_cast<std::size_t>(field.cellCount);
+    hash.add(field.hue[0].get(), bytes);
+    hash.add(field.hue[1].get(), bytes);
+    hash.add(field.kind[0].get(), bytes);
+    hash.add(field.kind[1].get(), bytes);
+    return hash.value();
+}
+
+uint64_t frameHash(const BackBuffer& buffer) {
+    Fnv1a hash;
+    if (buffer.exists()) {
+        hash.add(buffer.bits, static_cast<std::size_t>(buffer.rowBytes()) * static_cast<std::size_t>(buffer.height));
+    }
     return hash.value();
 }
 
 std::string traceHeader() {
-    return "# frame score combo hits bonus over pouring pour_count next_hue live_sparkles view_hash state_hash";
+    return "# frame score combo hits bonus over pouring pour_count next_hue live_sparkles view_hash state_hash frame_hash";
 }
 
 std::string traceLine(int32_t frame, const SandGame& game) {
     const ScoreState& score = game.scoreState;
     const SandField& field = game.field;
     char line[256];
-    std::snprintf(line, sizeof line, "%d %d %d %d %d %d %d %d %d %d %016" PRIx64 " %016" PRIx64, frame, score.score,
+    std::snprintf(line, sizeof line, "%d %d %d %d %d %d %d %d %d %d %016" PRIx64 " %016" PRIx64 " %016" PRIx64, frame, score.score,
                   score.combo, score.hits, score.bonusCountdown, score.gameOver ? 1 : 0, field.pouring ? 1 : 0,
-                  field.pourCount, game.nextHue, field.liveSparkles, viewHash(field), stateHash(field));
+                  field.pourCount, game.nextHue, field.liveSparkles, viewHash(field), stateHash(field), frameHash(game.backBuffer));
     return line;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 namespace qv {
+class BackBuffer;
 class SandField;
 class SandGame;
 }
@@ -15,6 +16,10 @@ namespace qv::headless {
 uint64_t viewHash(const SandField& field);
 // 64-bit FNV-1a over all of hue[0], hue[1], kind[0], kind[1], in that order.
 uint64_t stateHash(const SandField& field);
+
+// 64-bit FNV-1a over every byte of the composed picture in memory order (bottom row first, blue,
+// green, red), so that a change in drawing shows in the trace even when the planes agree.
+uint64_t frameHash(const BackBuffer& buffer);
 
 std::string traceHeader();
 // The trace line written after frame `frame` (1-based) has run.
