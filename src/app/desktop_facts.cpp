@@ -40,7 +40,9 @@ DesktopFacts readDesktopFacts() {
     // The Wayland output scale s is no part of the window scale: the window asks for buffers of
     // the output's resolution (see createWindow), its size stays in the desktop's units, and the
     // compositor shows every unit as s x s physical pixels, so each back-buffer pixel becomes a crisp
-    // block of (scale * s) x (scale * s). Adding s would enlarge twice.
+    // block of (scale * s) x (scale * s). Adding s, or GDK_SCALE, which there names s, would enlarge
+    // twice.
+    facts.compositorScales = onWaylandDriver();
     SDL_Rect usable{};
     if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
         facts.usableWidth = usable.w;
