@@ -37,14 +37,22 @@ DesktopFacts readDesktopFacts() {
     if (driverIs("x11")) {
         facts.xftDpi = xftDpiOfDisplay();
     }
-    // Under Wayland the output scale is left out: SDL's Wayland driver hands the compositor buffers
-    // of scale 1, which the compositor itself enlarges by the output's scale already.
+    // The Wayland output scale s is no part of the window scale: the window asks for buffers of
+    // the output's resolution (see createWindow), its size stays in the desktop's units, and the
+    // compositor shows every unit as s x s physical pixels, so each back-buffer pixel becomes a crisp
+    // block of (scale * s) x (scale * s). Adding s, or GDK_SCALE, which there names s, would enlarge
+    // twice.
+    facts.compositorScales = onWaylandDriver();
     SDL_Rect usable{};
     if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
         facts.usableWidth = usable.w;
         facts.usableHeight = usable.h;
     }
     return facts;
+}
+
+bool onWaylandDriver() {
+    return driverIs("wayland");
 }
 
 }  // namespace qv

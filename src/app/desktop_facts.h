@@ -8,4 +8,8 @@ namespace qv {
 // it points at stay valid while the process's environment does not change.
 DesktopFacts readDesktopFacts();
 
+// Whether the video subsystem runs on SDL's Wayland driver, where the compositor, not the window,
+// owns the output's scale.
+bool onWaylandDriver();
+
 }  // namespace qv

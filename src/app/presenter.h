@@ -11,7 +11,8 @@ struct SDL_Window;
 
 namespace qv {
 
-// Shows back buffers in one window, every back-buffer pixel as a scale x scale block.
+// Shows back buffers in one window, every back-buffer pixel as a scale x scale block of window units
+// (on a Wayland output of scale s, a block of scale * s physical pixels each way).
 class Presenter {
 public:
     virtual ~Presenter() = default;

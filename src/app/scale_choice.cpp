@@ -31,6 +31,9 @@ std::optional<int32_t> gdkScaleValue(std::string_view text) {
 }
 
 std::optional<int32_t> namedScale(const DesktopFacts& desktop) {
+    if (desktop.compositorScales) {
+        return std::nullopt;  // a scale on top of the compositor's would enlarge twice
+    }
     if (desktop.gdkScale) {
         if (const auto scale = gdkScaleValue(*desktop.gdkScale)) {
             return scale;

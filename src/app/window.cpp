@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "app/desktop_facts.h"
+
 namespace qv {
 
 namespace {
@@ -31,6 +33,15 @@ void setIcon(SDL_Window* window, const IconImage& icon) {
     }
 }
 
+// Without leave to use high resolution, SDL's Wayland driver hands the compositor buffers of the
+// window's size, and on an output of scale s the compositor enlarges them itself, blurred. With it,
+// the window keeps its size in the desktop's units while its renderer's output gets s times the
+// pixels each way, which the presenter fills by nearest neighbour. SDL's X11 driver has no such mode,
+// and there the window stays as it always was.
+Uint32 windowFlags() {
+    return SDL_WINDOW_HIDDEN | (onWaylandDriver() ? SDL_WINDOW_ALLOW_HIGHDPI : 0);
+}
+
 }  // namespace
 
 SDL_Window* createWindow(const WindowSpec& windowSpec, int32_t scale, const std::string& title, const IconImage& icon) {
@@ -47,7 +58,7 @@ SDL_Window* createWindow(const WindowSpec& windowSpec, int32_t scale, const std:
     // client area, so the frame and caption come on top.
     SDL_Window* window = SDL_CreateWindow(title.c_str(), windowPosition(windowSpec.x), windowPosition(windowSpec.y),
                                           windowSpec.clientWidth * scale, windowSpec.clientHeight * scale,
-                                          SDL_WINDOW_HIDDEN);
+                                          windowFlags());
     if (window != nullptr) {
         setIcon(window, icon);
     }

@@ -33,6 +33,8 @@ TEST(DesktopWindowScale, FollowsTheFirstScaleTheDesktopNames) {
     EXPECT_EQ(with([](DesktopFacts& f) { f.xftDpi = 191.9; }), 1) << "Xft.dpi / 96 rounds down";
     EXPECT_EQ(with([](DesktopFacts& f) { f.xftDpi = 288.0; }), 3);
     EXPECT_EQ(with([](DesktopFacts& f) { f.xftDpi = 72.0; }), 1);
+    EXPECT_EQ(with([](DesktopFacts& f) { f.gdkScale = "2"; f.compositorScales = true; }), 1)
+        << "under Wayland the compositor enlarges by the output's scale, and GDK_SCALE names only that";
 }
 
 // The window is made smaller rather than larger than the screen, never smaller than 1, and never

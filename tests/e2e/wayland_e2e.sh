@@ -2,25 +2,29 @@
 # Plays the real game under SDL's Wayland driver: a Wayland compositor (weston, X11 backend) runs
 # nested in a virtual X server, the mouse moves in that X server, pictures come from the
 # compositor's screenshooter. Checks the window's picture, a pour, the end of a game and closing
-# the window with its close button.
-# usage: wayland_e2e.sh GAME ASSETS-DIR
+# the window with its close button. With an output scale of 2 the compositor shows every window unit
+# as 2 x 2 physical pixels: the picture must then be twice the size and crisp, and the game must
+# still see the mouse where it sees it at 1x.
+# usage: wayland_e2e.sh GAME ASSETS-DIR [OUTPUT-SCALE]
 set -uo pipefail
 
-game=$1 assets=$2
+game=$1 assets=$2 s=${3:-1}
 source "$(dirname "$0")/e2e_lib.sh"
 # The Wayland client libraries, the window frame plugin and the graphics drivers that SDL loads and
 # unloads again leave allocations behind that the leak checker can no longer attribute to a library
 # (they show as "<unknown module>"); our own code's leaks are checked by the X11 runs.
 export LSAN_OPTIONS=detect_leaks=0
-start_xvfb 1100x800  # room around the compositor's 1024 x 768 window
+# The compositor's output is 1024 x 768 desktop units, s times as many physical pixels, and its
+# window on the X screen is that large; the screen has room around it.
+start_xvfb $((1024 * s + 76))x$((768 * s + 32))
 copy_pictures "$assets" "$work/play"
 
 weston_pid=""
 cleanup_extra() { [[ -n $weston_pid ]] && kill "$weston_pid" 2>/dev/null; }
 socket=wayland-qv-test
 # --debug lets the screenshooter in; the compositor's window sits at (0, 0) of the X screen, so X
-# pointer positions inside it are compositor positions.
-weston --backend=x11-backend.so --use-pixman --width=1024 --height=768 --socket=$socket \
+# pointer positions inside it are the output's physical pixels.
+weston --backend=x11-backend.so --use-pixman --width=1024 --height=768 --scale=$s --socket=$socket \
     --no-config --idle-time=0 --debug >"$work/weston.log" 2>&1 &
 weston_pid=$!
 for _ in $(seq 100); do [[ -S $XDG_RUNTIME_DIR/$socket ]] && break; sleep 0.1; done
@@ -29,7 +33,7 @@ if [[ ! -S $XDG_RUNTIME_DIR/$socket ]]; then
 fi
 
 wayland=(env -u DISPLAY WAYLAND_DISPLAY=$socket SDL_VIDEODRIVER=wayland)
-shot() {  # the whole output; the screenshooter names its file itself
+shot() {  # the whole output in physical pixels; the screenshooter names its file itself
     mkdir -p "$work/shots" && rm -f "$work/shots"/*.png
     (cd "$work/shots" && "${wayland[@]}" weston-screenshooter >/dev/null 2>&1)
     mv "$work/shots"/*.png "$work/$1.png"
@@ -37,8 +41,8 @@ shot() {  # the whole output; the screenshooter names its file itself
 # The compositor takes the pointer's place from where it enters its window and follows only the
 # motion after that; so the pointer leaves the compositor's window and comes back in at the place.
 point_at() {  # point_at X Y (client pixels)
-    xdotool mousemove 1060 790; sleep 0.2
-    xdotool mousemove $((left + $1)) $((top + $2)); sleep 0.3
+    xdotool mousemove $((1024 * s + 36)) $((768 * s + 22)); sleep 0.2
+    xdotool mousemove $((left + s * $1)) $((top + s * $2)); sleep 0.3
 }
 
 (cd "$work/play" && exec "${wayland[@]}" "$game" >"$work/game.out" 2>"$work/game.err") &
@@ -48,14 +52,17 @@ check "the game runs under Wayland" kill -0 "$game_pid"
 shot before
 # The client area is the one rectangle of pure black on the compositor's patterned desktop:
 # 32-pixel black margins around the picture (the panel at the top is left out).
-box=$(convert "$work/before.png" -crop 1024x736+0+32 +repage -fill white +opaque black -format '%@' info:)
-if [[ ${box%%+*} != 448x640 ]]; then
-    echo "FAILED: no window with a black frame of 448 x 640 on the desktop ($box)"; cat "$work/game.err"; exit 1
+panel=$((32 * s))
+box=$(convert "$work/before.png" -crop $((1024 * s))x$((736 * s))+0+$panel +repage \
+    -fill white +opaque black -format '%@' info:)
+size=$((448 * s))x$((640 * s))
+if [[ ${box%%+*} != "$size" ]]; then
+    echo "FAILED: no window with a black frame of $size on the desktop ($box)"; cat "$work/game.err"; exit 1
 fi
-check "the window shows its black frame of 448 x 640" true
+check "the window shows its black frame of $size physical pixels" true
 IFS=+ read -r _ left top <<<"$box"
-top=$((top + 32))
-crop() { echo "$1x$2+$((left + $3))+$((top + $4))"; }  # crop W H X Y (client pixels)
+top=$((top + panel))
+crop() { echo "$(($1 * s))x$(($2 * s))+$((left + s * $3))+$((top + s * $4))"; }  # crop W H X Y (client pixels)
 check "the background picture shows in the glass" above "$(brightness before "$(crop 384 576 32 32)")" 0.02
 check "...and the margins are black" below "$(brightness before "$(crop 32 576 0 32)")" 0.001
 
@@ -65,13 +72,25 @@ sleep 1
 shot poured
 under_cursor=$(changed_pixels before poured "$(crop 64 576 168 32)")
 far_away=$(changed_pixels before poured "$(crop 96 576 300 32)")
-check "a left click pours beads under the cursor ($under_cursor pixels changed)" above "$under_cursor" 400
+check "a left click pours beads under the cursor ($under_cursor pixels changed)" above "$under_cursor" $((400 * s * s))
 check "...and nothing far from it ($far_away pixels changed)" test "$far_away" -eq 0
 
 xdotool click 3
 sleep 1
 shot over
 check "a right click shows the end-of-game lines" above "$(brightness over "$(crop 32 16 0 200)")" 0.3
+
+if [[ $s -gt 1 ]]; then
+    # Keeping one pixel of each s x s block and enlarging that again gives the same picture, beads
+    # and end-of-game lines included (the pointer, which the compositor draws into its screenshots,
+    # moves off the window first).
+    point_at -100 300
+    shot blocks
+    convert "$work/blocks.png" -crop "$(crop 448 640 0 0)" +repage "$work/client.png"
+    convert "$work/client.png" -sample $((100 / s))% -sample $((100 * s))% "$work/sampled.png"
+    mixed=$(compare -metric AE "$work/client.png" "$work/sampled.png" null: 2>&1 | cut -d' ' -f1)
+    check "every $s x $s block of the picture is one colour ($mixed pixels differ)" test "$mixed" -eq 0
+fi
 
 # The frame's close button sits at the right end of the title bar, above the client area.
 point_at 432 -13
