@@ -7,33 +7,7 @@
 set -uo pipefail
 
 build=$1 prefix=$2 app_id=$3 version=$4 source_dir=$5 send_close=$6
-work=$(mktemp -d)
-failures=0
-xvfb_pid="" game_pid=""
-
-# The game goes before its X server: a game whose server vanishes may not end by itself.
-cleanup() {
-    if [[ -n $game_pid ]]; then
-        kill "$game_pid" 2>/dev/null
-        for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-        kill -KILL "$game_pid" 2>/dev/null
-    fi
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-check() {  # check DESCRIPTION COMMAND...
-    local description=$1
-    shift
-    if "$@"; then
-        echo "ok: $description"
-    else
-        echo "FAILED: $description"
-        failures=$((failures + 1))
-    fi
-}
-below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
+source "$(dirname "$0")/../e2e/e2e_lib.sh"
 
 # --- Install and look at every file -------------------------------------------------------------
 root=$work/root
@@ -103,23 +77,9 @@ mv "$installed" "$moved"
 game=$moved/games/quorvantile
 data=$moved/share/games/quorvantile
 
-if [[ -f $source_dir/tests/lsan.supp ]]; then
-    export LSAN_OPTIONS="suppressions=$source_dir/tests/lsan.supp:print_suppressions=0"
-fi
-export XDG_RUNTIME_DIR=$work/runtime   # a lock of our own, apart from any game the developer runs
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-exec 5>"$work/display"
-Xvfb -displayfd 5 -screen 0 800x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
-
-(cd / && exec "$game" >"$work/game.out" 2>"$work/game.err") &
-game_pid=$!
-wid=$(timeout 30 xdotool search --sync --onlyvisible --name '^Quorvantile$' | head -n 1)
-if [[ -z $wid ]]; then
-    echo "FAILED: the moved program started from / showed no window"; cat "$work/game.err"; exit 1
-fi
+use_leak_suppressions "$source_dir"
+start_xvfb 800x800
+start_game_window / "$game"
 check "the moved program, started from /, opens its window" true
 sleep 1
 import -window "$wid" "$work/shot.png"
@@ -132,9 +92,7 @@ check "...and shows the background picture in the glass ($differing of 221184 pi
 # Closed as a player closes it (its exit status is the end-to-end test's business), so that the
 # lock is free for the next starts.
 "$send_close" "$wid"
-for _ in $(seq 100); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-kill -KILL "$game_pid" 2>/dev/null
-wait "$game_pid" 2>/dev/null
+wait_for_end "$game_pid" || kill -KILL "$game_pid" 2>/dev/null
 game_pid=""
 
 # --- A broken picture in the current folder stops the start-up, though the installed one is fine --
@@ -159,5 +117,4 @@ else
     done
 fi
 
-echo "$failures failed"
-[[ $failures -eq 0 ]]
+finish
