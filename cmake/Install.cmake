@@ -64,9 +64,7 @@ add_custom_command(OUTPUT ${scalable_icon}
   DEPENDS make-icon VERBATIM)
 add_custom_target(install-files ALL DEPENDS ${compressed} ${icons} ${scalable_icon})
 
-if(TARGET quorvantile)
-  install(TARGETS quorvantile RUNTIME DESTINATION ${QV_INSTALL_GAMESDIR})
-endif()
+install(TARGETS quorvantile RUNTIME DESTINATION ${QV_INSTALL_GAMESDIR})
 install(FILES assets/back1_sml.bmp assets/back2_sml.bmp DESTINATION ${QV_INSTALL_GAMEDATADIR})
 install(FILES ${generated}/quorvantile.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${scalable_icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

@@ -84,7 +84,8 @@ public:
     // Asks for a paint of the whole window, handled after the pending input and before the next frame.
     void invalidate();
 
-    // The millisecond clock of the main loop; tests put a clock of their own here.
+    // The millisecond clock of the main loop: the platform's own, set by the constructor; tests put a
+    // clock of their own here.
     std::function<uint32_t()> clock;
 
     std::array<char, 32> className{};

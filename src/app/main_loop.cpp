@@ -14,8 +14,7 @@ namespace qv {
 // have passed since the previous frame started (no catch-up: the next one counts from this one),
 // onIdle otherwise. A pass that found nothing to do waits for input or the frame's due time.
 int CoreApp::mainLoop() {
-    const std::function<uint32_t()> tick = clock ? clock : [] { return static_cast<uint32_t>(SDL_GetTicks()); };
-    uint32_t lastFrame = tick();
+    uint32_t lastFrame = clock();
     while (true) {
         const std::optional<Message> message = takeMessage();
         const bool quitting = message && message->id == kQuitMessage;
@@ -28,7 +27,7 @@ int CoreApp::mainLoop() {
         if (frameInterval == 0) {
             if (onIdle() == 0) postQuit(0);
         } else {
-            const uint32_t now = tick();
+            const uint32_t now = clock();
             const uint32_t elapsed = now - lastFrame;  // unsigned: right across the counter's wrap
             if (elapsed >= frameInterval) {
                 lastFrame = now;

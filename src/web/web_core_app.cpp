@@ -1,5 +1,7 @@
 // CoreApp's operations that depend on the window system, for the browser: the page is the window,
 // the canvas its client area, a Web Lock the single-copy rule, and the page drives the main loop.
+#include <emscripten.h>
+
 #include <cstring>
 #include <vector>
 
@@ -50,7 +52,7 @@ void presentToCanvas(const BackBuffer& picture, const WindowSpec& window) {
 
 }  // namespace
 
-CoreApp::CoreApp() {
+CoreApp::CoreApp() : clock([] { return static_cast<uint32_t>(static_cast<uint64_t>(emscripten_get_now())); }) {
     std::strcpy(className.data(), "CORE");
     windowSpec.windowName = title.data();
     windowSpec.className = className.data();

@@ -1,7 +1,5 @@
 #include "web/web_shell.h"
 
-#include <emscripten.h>
-
 #include <cstring>
 
 #include "app/core_app.h"
@@ -44,7 +42,7 @@ void WebShell::begin() {
     page::openCanvas(nameText(app.title), app.windowSpec.clientWidth, app.windowSpec.clientHeight);
     started_ = true;
     route(Message{kPaintMessage, 0, 0});  // the canvas shows a picture before the first frame
-    lastFrame_ = now();
+    lastFrame_ = app.clock();
     page::schedulePasses(0);
 }
 
@@ -107,7 +105,7 @@ WebShell::PassResult WebShell::pass() {
         if (app.onIdle() == 0) postQuit(0);
         return result;
     }
-    const uint32_t time = now();
+    const uint32_t time = app.clock();
     const uint32_t elapsed = time - lastFrame_;  // unsigned: right across the counter's wrap
     if (elapsed >= app.frameInterval && frameAllowed()) {
         lastFrame_ = time;
@@ -155,13 +153,6 @@ void WebShell::deliverScriptedEvents(int32_t frame) {
         const headless::ScriptEvent& event = script_[nextScripted_];
         route(Message{messageFor(event.action), 0, packPosition(event.x, event.y)});
     }
-}
-
-uint32_t WebShell::now() const {
-    if (app_->clock) {
-        return app_->clock();
-    }
-    return static_cast<uint32_t>(static_cast<uint64_t>(emscripten_get_now()));
 }
 
 }  // namespace qv::web

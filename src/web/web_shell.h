@@ -63,7 +63,6 @@ private:
     void route(const Message& message);
     bool frameAllowed() const;
     void deliverScriptedEvents(int32_t frame);
-    uint32_t now() const;
 
     CoreApp* app_ = nullptr;
     std::deque<Message> input_;

@@ -1,12 +1,18 @@
-# Shared by the end-to-end scripts: a work folder, a private lock directory, a virtual X server,
-# checks that count failures, and measurements of screenshots. Source it with `work` unset.
+# Shared by the end-to-end scripts and the install test: a work folder, a private lock directory, a
+# virtual X server, checks that count failures, and measurements of screenshots. Source it with
+# `work` unset.
 work=$(mktemp -d)
 failures=0
 xvfb_pid="" game_pid=""
 cleanup_extra() { :; }  # a script that starts more processes replaces this
 
+# The game goes before its X server: a game whose server vanishes may not end by itself.
 cleanup() {
-    [[ -n $game_pid ]] && kill "$game_pid" 2>/dev/null
+    if [[ -n $game_pid ]]; then
+        kill "$game_pid" 2>/dev/null
+        for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+        kill -KILL "$game_pid" 2>/dev/null
+    fi
     cleanup_extra
     [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
     rm -rf "$work"

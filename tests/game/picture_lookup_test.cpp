@@ -59,12 +59,6 @@ TEST_F(Places, AnEntryThatCannotBeReadStillCountsSoThatItsFaultIsShown) {
     EXPECT_EQ(lookup.find("back2_sml.bmp"), fs::path("back2_sml.bmp")) << "a folder of that name";
 }
 
-TEST_F(Places, TheFailureNamesEveryPlaceLookedInOrder) {
-    const std::string places = PictureLookup({first, second}).placesLooked();
-    EXPECT_EQ(places, "the current directory (" + fs::current_path().string() + "), " + first.string() + ", " +
-                          second.string());
-}
-
 TEST(InstalledDataFolders, FoundFromTheProgramFirstThenWhereTheInstallationWasMeantToBe) {
     const fs::path fromProgram = "../share/games/quorvantile";
     const fs::path configured = "/usr/local/share/games/quorvantile";

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <numeric>
 
 #include "image/bmp_files.h"
@@ -116,19 +115,6 @@ TEST(ReadBmp, MalformedFilesAreRefusedWithAReason) {
             BmpImage image;
             EXPECT_EQ(loadFile(image, cut(whole, length)), 0) << length << " of " << whole.size();
         }
-    }
-}
-
-// The committed background pictures, one of each depth, load through our reader and scale to the field.
-TEST(Assets, BothBackgroundsLoadAndScaleToTheField) {
-    const char* source = std::getenv("QV_SOURCE_DIR");
-    for (const char* name : {"back1_sml.bmp", "back2_sml.bmp"}) {  // 8 and 24 bits
-        const std::string path = std::string(source != nullptr ? source : "../..") + "/assets/" + name;
-        BmpImage image;
-        ASSERT_EQ(image.load(path.c_str()), 1) << name << ": " << image.lastError();
-        EXPECT_EQ(std::pair(image.width(), image.height()), std::pair(192, 288)) << name;
-        ASSERT_EQ(image.scale(384, 576), 1) << name;
-        EXPECT_EQ(image.rowBytes, 1152) << name;
     }
 }
 

@@ -7,9 +7,7 @@
 set -uo pipefail
 
 build=$1 prefix=$2 app_id=$3 version=$4 source_dir=$5 send_close=$6
-# A work folder, a private lock folder, a virtual X server and failure counting, as the end-to-end
-# tests have them.
-source "$source_dir/tests/e2e/e2e_lib.sh"
+source "$(dirname "$0")/../e2e/e2e_lib.sh"
 
 # --- Install and look at every file -------------------------------------------------------------
 root=$work/root
@@ -81,13 +79,7 @@ data=$moved/share/games/quorvantile
 
 use_leak_suppressions "$source_dir"
 start_xvfb 800x800
-
-(cd / && exec "$game" >"$work/game.out" 2>"$work/game.err") &
-game_pid=$!
-wid=$(timeout 30 xdotool search --sync --onlyvisible --name '^Quorvantile$' | head -n 1)
-if [[ -z $wid ]]; then
-    echo "FAILED: the moved program started from / showed no window"; cat "$work/game.err"; exit 1
-fi
+start_game_window / "$game"
 check "the moved program, started from /, opens its window" true
 sleep 1
 import -window "$wid" "$work/shot.png"
@@ -100,9 +92,7 @@ check "...and shows the background picture in the glass ($differing of 221184 pi
 # Closed as a player closes it (its exit status is the end-to-end test's business), so that the
 # lock is free for the next starts.
 "$send_close" "$wid"
-for _ in $(seq 100); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-kill -KILL "$game_pid" 2>/dev/null
-wait "$game_pid" 2>/dev/null
+wait_for_end "$game_pid" || kill -KILL "$game_pid" 2>/dev/null
 game_pid=""
 
 # --- A broken picture in the current folder stops the start-up, though the installed one is fine --

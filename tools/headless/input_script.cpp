@@ -1,10 +1,11 @@
 #include "input_script.h"
 
 #include <array>
-#include <charconv>
 #include <limits>
 #include <string_view>
 #include <utility>
+
+#include "whole_number.h"
 
 namespace qv::headless {
 
@@ -69,14 +70,9 @@ std::vector<std::string_view> words(std::string_view line) {
     return result;
 }
 
-std::optional<int32_t> whole(std::string_view text) {
-    int64_t value = 0;
-    const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (status != std::errc() || end != text.data() + text.size() || value < std::numeric_limits<int32_t>::min() ||
-        value > std::numeric_limits<int32_t>::max()) {
-        return std::nullopt;
-    }
-    return static_cast<int32_t>(value);
+// A signed 32-bit number, of at least `low`.
+std::optional<int32_t> whole(std::string_view text, int32_t low = std::numeric_limits<int32_t>::min()) {
+    return parseWholeNumber(text, low, std::numeric_limits<int32_t>::max());
 }
 
 std::optional<MouseAction> action(std::string_view name) {
@@ -94,8 +90,8 @@ std::optional<std::string> readEvent(const std::vector<std::string_view>& fields
     if (fields.size() != 4) {
         return "expected 'FRAME EVENT X Y', found " + std::to_string(fields.size()) + " fields";
     }
-    const auto frame = whole(fields[0]);
-    if (!frame || *frame < 1) {
+    const auto frame = whole(fields[0], 1);
+    if (!frame) {
         return "frame '" + excerpt(fields[0]) + "' is not a whole number of 1 or more";
     }
     if (*frame < previousFrame) {

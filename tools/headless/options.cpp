@@ -1,22 +1,12 @@
 #include "options.h"
 
-#include <charconv>
 #include <limits>
+
+#include "whole_number.h"
 
 namespace qv::headless {
 
 namespace {
-
-// A whole decimal number in [low, high], nothing before or after it.
-template <typename Number>
-std::optional<Number> parseNumber(std::string_view text, Number low, Number high) {
-    int64_t value = 0;
-    const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (status != std::errc() || end != text.data() + text.size() || value < int64_t{low} || value > int64_t{high}) {
-        return std::nullopt;
-    }
-    return static_cast<Number>(value);
-}
 
 class Parser {
 public:
@@ -87,7 +77,7 @@ private:
         if (!given) {
             return false;
         }
-        const auto parsed = parseNumber<Number>(*given, low, high);
+        const auto parsed = parseWholeNumber<Number>(*given, low, high);
         if (!parsed) {
             fail("option '" + std::string(option) + "' takes a whole number from " + std::to_string(low) + " to " +
                  std::to_string(high) + ", not '" + std::string(*given) + "'");
