@@ -15,12 +15,11 @@ public:
     WindowSurfacePresenter(SDL_Window* window, int32_t scale) : window_(window), scale_(scale) {}
 
     bool present(const BackBuffer& picture) override {
-        const RowSpan everyRow{0, picture.height};
         SDL_Surface* surface = lockedSurface();
         if (surface == nullptr) {
             return false;
         }
-        copyPictureRows(picture, surfacePixels(*surface), scale_, {&everyRow, 1});
+        copyToSurface(picture, *surface, scale_);
         unlock(*surface);
         shown_ = SDL_UpdateWindowSurface(window_) == 0 ? SurfaceFacts::of(*surface) : SurfaceFacts{};
         return shown_.surface != nullptr;
