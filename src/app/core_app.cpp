@@ -134,10 +134,23 @@ void CoreApp::closeWindow() {
     }
     postedQuitCode_.reset();
     paintPending_ = false;
+    wholePicturePending_ = true;
 }
 
 bool CoreApp::present(const BackBuffer& picture) {
-    return platform_ && platform_->presenter && platform_->presenter->present(picture);
+    const bool shown = platform_ && platform_->presenter && platform_->presenter->present(picture);
+    wholePicturePending_ = !shown;
+    return shown;
+}
+
+bool CoreApp::presentRows(const BackBuffer& picture, const std::vector<RowSpan>& rows) {
+    if (wholePicturePending_) {
+        return present(picture);
+    }
+    const bool shown = platform_ && platform_->presenter && platform_->presenter->presentRows(picture, rows);
+    // The rows are taken from the application either way; a failed present repaints them all.
+    wholePicturePending_ = !shown;
+    return shown;
 }
 
 bool CoreApp::failStartUp(std::string reason) {

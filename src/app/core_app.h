@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/back_buffer.h"
+#include "app/changed_rows.h"
 #include "app/presenting_path.h"
 
 struct SDL_Window;
@@ -55,9 +56,13 @@ public:
     virtual int onIdle() { return 1; }
     // Nonzero when handled. The default handles nothing.
     virtual int onMessage(uint32_t message, uint64_t wParam, int64_t lParam);
-    // Draws the overlay into the back buffer and presents the whole back buffer.
+    // Draws the overlay into the back buffer and presents the rows of it written since the last
+    // paint; the whole back buffer when the window lost what it showed (exposed, a new surface).
     virtual int onPaint();
     virtual void onDraw(DrawContext& /*dc*/) {}
+    // The rows of the back buffer written since they were last asked for, top to bottom; only
+    // those are copied to the window. By default every row: whatever an application wrote is shown.
+    virtual std::vector<RowSpan> takeWrittenRows() { return {RowSpan{0, backBuffer.height}}; }
     virtual void onMouseMove(int32_t /*x*/, int32_t /*y*/) {}
     virtual void onLButtonDown(int32_t /*x*/, int32_t /*y*/) {}
     virtual void onLButtonUp(int32_t /*x*/, int32_t /*y*/) {}
@@ -124,10 +129,13 @@ private:
     std::string displayName() const;
     void closeWindow();
     bool present(const BackBuffer& picture);
+    bool presentRows(const BackBuffer& picture, const std::vector<RowSpan>& rows);
 
     std::unique_ptr<Platform> platform_;
     std::optional<int> postedQuitCode_;
     bool paintPending_ = false;
+    // The window lost what it showed, or never showed anything: the next present is a whole one.
+    bool wholePicturePending_ = true;
 };
 
 // The application object; every CoreApp construction points it at itself.

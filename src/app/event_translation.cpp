@@ -35,7 +35,11 @@ uint32_t buttonMessage(uint8_t button, bool pressed) {
 TranslatedEvent translateWindowEvent(const SDL_WindowEvent& event) {
     switch (event.event) {
         case SDL_WINDOWEVENT_EXPOSED:
-            return {kPaintMessage, 0, 0, false};
+            return {kPaintMessage, 0, 0, false, true};
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            return {kNullMessage, 0, 0, false, true};
         case SDL_WINDOWEVENT_CLOSE:
             return {kDestroyMessage, 0, 0, true};
         default:

@@ -15,6 +15,9 @@ struct TranslatedEvent {
     uint64_t wParam = 0;
     int64_t lParam = 0;
     bool endsApplication = false;  // the window was closed or the process was asked to quit
+    // The window shows something other than what was last presented (exposed, shown again,
+    // resized): the next present must be a whole one.
+    bool losesWindowPicture = false;
 };
 
 // Mouse positions are window pixels divided by `windowScale` (rounding down): client pixels.

@@ -72,6 +72,9 @@ std::optional<CoreApp::Message> CoreApp::takeMessage() {
         if (translated.endsApplication) {
             postQuit(0);
         }
+        if (translated.losesWindowPicture) {
+            wholePicturePending_ = true;
+        }
         return Message{translated.message, translated.wParam, translated.lParam};
     }
     if (postedQuitCode_) {

@@ -14,13 +14,13 @@ constexpr uint32_t kWindowColour = 0xFFFFFF;
 
 }  // namespace
 
-// The overlay goes into the back buffer over whatever the last frame left there, and then the whole
-// back buffer is copied, whatever part of the window needed it.
+// The overlay goes into the back buffer over whatever the last frame left there, and then the rows
+// written since the last paint are copied; the window keeps the others as they were shown.
 int CoreApp::onPaint() {
     if (backBuffer.exists()) {
         DrawContext context(backBuffer);
         onDraw(context);
-        present(backBuffer);
+        presentRows(backBuffer, takeWrittenRows());
         return 1;
     }
     // No back buffer: the overlay is drawn on a picture of the bare window, shown as it is.

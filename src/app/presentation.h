@@ -3,8 +3,11 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <span>
+#include <vector>
 
 #include "app/back_buffer.h"
+#include "app/changed_rows.h"
 
 namespace qv {
 
@@ -17,13 +20,22 @@ struct PixelDestination {
     const SDL_PixelFormat* format = nullptr;
 };
 
-// Turns `count` back-buffer pixels (blue, green, red bytes) into `count` pixels of `format`.
+// Turns `count` back-buffer pixels (blue, green, red bytes) into `count` pixels of `format`; the
+// usual 32-bit layout with the fastest widening this processor runs.
 void convertBackBufferRow(const uint8_t* source, uint8_t* destination, int32_t count, const SDL_PixelFormat& format);
 
 // Copies `picture`, starting at its (srcX, srcY), into `destination` at (0, 0), every picture pixel
 // as a block of scale x scale window pixels. Window pixels with no picture pixel to show are left
 // as they are.
 void copyPicture(const BackBuffer& picture, const PixelDestination& destination, int32_t scale);
+
+// copyPicture of the picture rows `pictureRows` alone (counted from the picture's top, top to
+// bottom, not overlapping). Returns the window rectangles written, bottom first.
+std::vector<SDL_Rect> copyPictureRows(const BackBuffer& picture, const PixelDestination& destination, int32_t scale,
+                                      std::span<const RowSpan> pictureRows);
+
+// A surface's pixels as a destination of the copy.
+PixelDestination surfacePixels(SDL_Surface& surface);
 
 // copyPicture into a surface.
 void copyToSurface(const BackBuffer& picture, SDL_Surface& surface, int32_t scale = 1);

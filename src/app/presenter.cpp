@@ -16,25 +16,60 @@ public:
     WindowSurfacePresenter(SDL_Window* window, int32_t scale) : window_(window), scale_(scale) {}
 
     bool present(const BackBuffer& picture) override {
-        // The surface is asked for anew every time: SDL replaces it when the window changes.
-        SDL_Surface* surface = SDL_GetWindowSurface(window_);
+        SDL_Surface* surface = lockedSurface();
         if (surface == nullptr) {
             return false;
         }
-        if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
+        copyToSurface(picture, *surface, scale_);
+        unlock(*surface);
+        shown_ = SDL_UpdateWindowSurface(window_) == 0 ? SurfaceFacts::of(*surface) : SurfaceFacts{};
+        return shown_.surface != nullptr;
+    }
+
+    bool presentRows(const BackBuffer& picture, const std::vector<RowSpan>& rows) override {
+        SDL_Surface* surface = lockedSurface();
+        if (surface == nullptr) {
             return false;
         }
-        copyToSurface(picture, *surface, scale_);
-        if (SDL_MUSTLOCK(surface)) {
-            SDL_UnlockSurface(surface);
+        if (!(SurfaceFacts::of(*surface) == shown_)) {  // a new surface holds nothing shown yet
+            unlock(*surface);
+            return present(picture);
         }
-        return SDL_UpdateWindowSurface(window_) == 0;
+        const std::vector<SDL_Rect> written = copyPictureRows(picture, surfacePixels(*surface), scale_, rows);
+        unlock(*surface);
+        return written.empty() ||
+               SDL_UpdateWindowSurfaceRects(window_, written.data(), static_cast<int>(written.size())) == 0;
     }
     const char* pathName() const override { return "window surface"; }
 
 private:
+    // What tells a surface apart from the one SDL made before it.
+    struct SurfaceFacts {
+        const SDL_Surface* surface = nullptr;
+        const void* pixels = nullptr;
+        int width = 0;
+        int height = 0;
+        static SurfaceFacts of(const SDL_Surface& shown) { return {&shown, shown.pixels, shown.w, shown.h}; }
+        bool operator==(const SurfaceFacts&) const = default;
+    };
+
+    // The surface is asked for anew every time: SDL replaces it when the window changes.
+    SDL_Surface* lockedSurface() const {
+        SDL_Surface* surface = SDL_GetWindowSurface(window_);
+        if (surface == nullptr || (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0)) {
+            return nullptr;
+        }
+        return surface;
+    }
+    static void unlock(SDL_Surface& surface) {
+        if (SDL_MUSTLOCK(&surface)) {
+            SDL_UnlockSurface(&surface);
+        }
+    }
+
     SDL_Window* window_;
     int32_t scale_;
+    SurfaceFacts shown_;  // the surface the whole picture went into last
 };
 
 // The picture goes into a streaming texture of the client area's size, and the renderer enlarges it

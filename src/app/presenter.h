@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/back_buffer.h"
+#include "app/changed_rows.h"
 #include "app/presenting_path.h"
 
 struct SDL_Window;
@@ -18,6 +20,11 @@ public:
     virtual ~Presenter() = default;
     // Copies `picture` into the window and shows it; false when the window system refused.
     virtual bool present(const BackBuffer& picture) = 0;
+    // Like present, for the picture rows `rows` alone (from its top, top to bottom); the window
+    // keeps the rest as last shown. A presenter that cannot keep it shows the whole picture.
+    virtual bool presentRows(const BackBuffer& picture, const std::vector<RowSpan>& /*rows*/) {
+        return present(picture);
+    }
     virtual const char* pathName() const = 0;
 };
 

@@ -16,6 +16,8 @@ namespace {
 constexpr int32_t kTileSide = 4;
 constexpr int32_t kCellsPerWord = 8;
 constexpr int32_t kDrawnTileBytes = kTileSide * kTileRowBytes;  // the four rows a tile shows
+constexpr int32_t kWideRowBytes = 16;  // a tile's row and the first pixel of its right neighbour's
+static_assert(kTileBytes >= 3 * kTileRowBytes + kWideRowBytes, "a wide copy of a tile's last row stays in the tile");
 
 constexpr std::array<uint8_t, kCellsPerWord> kNothing{};
 
@@ -63,7 +65,7 @@ void FieldComposer::startAfresh(const SandField& field, const Setting& setting) 
     shownHue_.assign(cells, 0);
     overwritten_.assign(cells, 1);
     // The background under each tile, laid out like a tile: a tile's four rows in one place.
-    backgroundTiles_.resize(cells * kDrawnTileBytes);
+    backgroundTiles_.resize(cells * kDrawnTileBytes + (kWideRowBytes - kTileRowBytes));
     uint8_t* piece = backgroundTiles_.data();
     for (int32_t row = 0; row < field.height; ++row) {
         for (int32_t column = 0; column < field.width; ++column) {
@@ -118,7 +120,10 @@ bool FieldComposer::composeRow(const SandField& field, int32_t row) {
     // empty cell whose hue byte changed), and drawing it again writes the same bytes. Whether a
     // cell shows its bead or the background is as good as random, so the source is chosen by a
     // mask rather than by a branch whose missed guesses would cost more than the copy.
-    const auto draw = [&](int32_t column) {
+    // A tile whose right neighbour is drawn after it writes each row as 16 bytes: the four bytes
+    // that spill into the neighbour are overwritten when the neighbour is drawn, and one wide copy
+    // costs less than the 8 and 4 bytes of a row. Sources hold four readable bytes past every row.
+    const auto draw = [&](int32_t column, bool neighbourFollows) {
         const uint8_t kind = kinds[column];
         const uint8_t hue = hues[column];
         const uintptr_t background = -static_cast<uintptr_t>(showsBackground(hue, kind));
@@ -126,10 +131,17 @@ bool FieldComposer::composeRow(const SandField& field, int32_t row) {
         const uintptr_t fromTiles = tiles + static_cast<uintptr_t>(tileOffset(hue, kind));
         const auto* source = reinterpret_cast<const uint8_t*>((fromBackground & background) | (fromTiles & ~background));
         const std::ptrdiff_t across = std::ptrdiff_t{column} * kTileRowBytes;
-        std::memcpy(row0 + across, source, kTileRowBytes);
-        std::memcpy(row1 + across, source + kTileRowBytes, kTileRowBytes);
-        std::memcpy(row2 + across, source + 2 * kTileRowBytes, kTileRowBytes);
-        std::memcpy(row3 + across, source + 3 * kTileRowBytes, kTileRowBytes);
+        if (neighbourFollows) {
+            std::memcpy(row0 + across, source, kWideRowBytes);
+            std::memcpy(row1 + across, source + kTileRowBytes, kWideRowBytes);
+            std::memcpy(row2 + across, source + 2 * kTileRowBytes, kWideRowBytes);
+            std::memcpy(row3 + across, source + 3 * kTileRowBytes, kWideRowBytes);
+        } else {
+            std::memcpy(row0 + across, source, kTileRowBytes);
+            std::memcpy(row1 + across, source + kTileRowBytes, kTileRowBytes);
+            std::memcpy(row2 + across, source + 2 * kTileRowBytes, kTileRowBytes);
+            std::memcpy(row3 + across, source + 3 * kTileRowBytes, kTileRowBytes);
+        }
     };
     bool drew = false;
     int32_t run = 0;
@@ -145,12 +157,12 @@ bool FieldComposer::composeRow(const SandField& field, int32_t row) {
         if constexpr (std::endian::native == std::endian::little) {
             while (differing != 0) {
                 const int32_t lane = std::countr_zero(differing) / 8;
-                draw(run + lane);
                 differing &= ~(uint64_t{0xFF} << (8 * lane));
+                draw(run + lane, ((differing >> (8 * lane)) & 0xFF00) != 0);
             }
         } else {
             for (int32_t column = run; column < run + kCellsPerWord; ++column) {
-                draw(column);
+                draw(column, false);
             }
         }
         std::memcpy(shownKind + run, kinds + run, kCellsPerWord);
@@ -159,7 +171,7 @@ bool FieldComposer::composeRow(const SandField& field, int32_t row) {
     }
     for (; run < field.width; ++run) {
         if (kinds[run] != shownKind[run] || hues[run] != shownHue[run] || overwritten[run] != 0) {
-            draw(run);
+            draw(run, false);
             shownKind[run] = kinds[run];
             shownHue[run] = hues[run];
             overwritten[run] = 0;

@@ -42,11 +42,15 @@ void SandGame::drawCursor() {
 }
 
 void SandGame::noteRowsWritten(int32_t top, int32_t height) {
-    // A new back buffer (or the first frame) has shown nothing yet.
-    if (changedRows.height() != backBuffer.height) {
-        changedRows.reset(backBuffer.height);
-    }
+    trackRowsOf(backBuffer);
     changedRows.add(top, height);
+}
+
+void SandGame::trackRowsOf(const BackBuffer& picture) {
+    // A new back buffer (or the first frame) has shown nothing yet.
+    if (changedRows.height() != picture.height) {
+        changedRows.reset(picture.height);
+    }
 }
 
 uint32_t SandGame::nextHueColour() const {

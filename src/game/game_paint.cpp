@@ -38,6 +38,14 @@ void SandGame::onDraw(DrawContext& dc) {
     }
 }
 
+std::vector<RowSpan> SandGame::takeWrittenRows() {
+    // Spans this close together are shown as one: a window update of its own costs more than the
+    // few rows between them.
+    constexpr int32_t kJoinGap = 16;
+    trackRowsOf(backBuffer);
+    return changedRows.take(kJoinGap);
+}
+
 bool SandGame::stillShown(const HudLine& line) const {
     // Frames draw only into the field's rectangle, so a line above or below it stays as it was
     // drawn until a restart blacks the back buffer out.

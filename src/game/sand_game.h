@@ -47,6 +47,8 @@ public:
     int onMessage(uint32_t message, uint64_t wParam, int64_t lParam) override;
     // The score display.
     void onDraw(DrawContext& dc) override;
+    // The rows that frames, the cursor, the score display and restarts wrote since the last paint.
+    std::vector<RowSpan> takeWrittenRows() override;
 
     void onMouseMove(int32_t mouseX, int32_t mouseY) override;
     // Pours, or starts a new game once this one is over.
@@ -79,6 +81,7 @@ private:
     void restart();
     void drawCursor();
     void noteRowsWritten(int32_t top, int32_t height);
+    void trackRowsOf(const BackBuffer& picture);
     bool stillShown(const HudLine& line) const;
     uint32_t nextHueColour() const;
 };

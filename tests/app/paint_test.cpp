@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "app/boxes.h"
 #include "app/font.h"
+#include "helpers/synthetic_input.h"
 #include "helpers/window_facts.h"
 #include "shell_fixture.h"
 
@@ -70,6 +74,51 @@ TEST_F(Painting, ScaledWindowShowsEveryPixelAsABlock) {
                 ASSERT_EQ(presentedColour(app.window, x, y), colourAt(app.backBuffer, x / scale, y / scale))
                     << "scale " << scale << " at " << x << "," << y;
             }
+        }
+    }
+}
+
+// An application that hands the shell the rows it says it wrote.
+class RowReportingApp : public RecordingApp {
+public:
+    std::vector<RowSpan> written;
+    std::vector<RowSpan> takeWrittenRows() override { return std::exchange(written, {}); }
+};
+
+// After the first picture, a paint shows only the rows the application reports as written; the
+// window keeps the others as they were. A window that was exposed gets the whole picture again.
+TEST_F(Painting, PaintShowsTheReportedRowsUntilTheWindowIsExposed) {
+    for (const int32_t scale : {1, 2}) {
+        RowReportingApp app;
+        app.windowSpec.clientWidth = 6;
+        app.windowSpec.clientHeight = 5;
+        app.requestedScale = scale;
+        app.frameInterval = 0;
+        ASSERT_EQ(app.createBackBuffer(6, 5, 0), 1);
+        ASSERT_TRUE(start(app));  // start-up shows the whole black picture
+        app.idleResult = [] { return 0; };
+        const auto paintOnce = [&app] {
+            app.invalidate();
+            ASSERT_EQ(app.mainLoop(), 0);
+        };
+        const auto shows = [&app, scale](int32_t row, uint32_t colour) {
+            for (int32_t y = row * scale; y < (row + 1) * scale; ++y) {
+                for (int32_t x = 0; x < 6 * scale; ++x) {
+                    if (presentedColour(app.window, x, y) != colour) return false;
+                }
+            }
+            return true;
+        };
+        fillBox(app.backBuffer, 0, 0, 6, 5, 0x00336699);
+        app.written = {{1, 2}};
+        paintOnce();
+        for (int32_t row = 0; row < 5; ++row) {
+            EXPECT_TRUE(shows(row, row == 1 || row == 2 ? 0x00336699u : 0u)) << "scale " << scale << " row " << row;
+        }
+        ASSERT_TRUE(postWindowExposed(app.window));
+        paintOnce();
+        for (int32_t row = 0; row < 5; ++row) {
+            EXPECT_TRUE(shows(row, 0x00336699u)) << "after the exposure, scale " << scale << " row " << row;
         }
     }
 }
