@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "image/picture_view.h"
+
 namespace qv {
 
 // The off-screen picture every frame is composed in: 24 bits a pixel in blue, green, red order,
@@ -18,8 +20,9 @@ public:
 
     bool exists() const { return bits != nullptr; }
     int32_t rowBytes() const { return (width * 3 + 3) & ~3; }
+    PictureView view() const { return {bits, width, height, rowBytes()}; }
     // The first byte of pixel (px, py), py counted from the top.
-    uint8_t* pixelAt(int32_t px, int32_t py) const { return bits + (height - 1 - py) * rowBytes() + 3 * px; }
+    uint8_t* pixelAt(int32_t px, int32_t py) const { return view().pixelAt(px, py); }
 
     int32_t width = 0;
     int32_t height = 0;

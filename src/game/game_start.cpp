@@ -7,6 +7,7 @@
 #include "app/font.h"
 #include "app/program_folder.h"
 #include "game/game_icon.h"
+#include "game/hue_draw.h"
 #include "game/installed_paths.h"
 #include "game/sand_game.h"
 #include "image/frame_target.h"
@@ -56,7 +57,7 @@ int SandGame::initialise() {
     layers[1].image.scale(kPictureWidth, kPictureHeight);
     field.reset();
     scoreState.initScore();
-    nextHue = static_cast<int32_t>(sharedRandom().next() & 127);
+    nextHue = drawHue();
 
     windowSpec.clientWidth = kClientWidth;
     windowSpec.clientHeight = kClientHeight;

@@ -1,8 +1,8 @@
 #include <algorithm>
 
 #include "app/boxes.h"
+#include "game/hue_draw.h"
 #include "game/sand_game.h"
-#include "support/mt19937.h"
 
 namespace qv {
 
@@ -11,8 +11,6 @@ namespace {
 // The cursor cell keeps the whole pour disc inside the visible cells.
 constexpr int32_t kCursorMarginX = 8;
 constexpr int32_t kCursorMarginY = 10;
-
-int32_t drawHue() { return static_cast<int32_t>(sharedRandom().next() & 127); }
 
 // Lower bound first, then the upper one, which wins.
 int32_t clampCell(int32_t cell, int32_t low, int32_t high) { return std::min(std::max(cell, low), high); }

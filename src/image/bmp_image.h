@@ -6,12 +6,13 @@
 #include <string>
 
 #include "image/bmp_headers.h"
+#include "image/picture_view.h"
 
 namespace qv {
 
 // One picture in memory, kept as an uncompressed 24-bit BMP: its two headers and its rows stored
 // bottom-up, three bytes a pixel (blue, green, red), each row padded to a multiple of 4 bytes.
-// Picture pixel (x, y), y from the top, starts at byte (height - 1 - y) * rowBytes + 3x.
+// view() addresses its pixels.
 //
 // Either the image has no pixels, or its headers are exactly those setHeaders writes for its size
 // at 24 bits and `pixels` holds imageSize bytes.
@@ -38,6 +39,7 @@ public:
     bool hasPixels() const { return pixels != nullptr; }
     int32_t width() const { return infoHeader.width; }
     int32_t height() const { return infoHeader.height; }
+    PictureView view() const { return {pixels.get(), width(), height(), rowBytes}; }
     // Why the last load or scale failed; empty after a success.
     const std::string& lastError() const { return error; }
 

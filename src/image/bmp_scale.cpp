@@ -30,22 +30,18 @@ int BmpImage::scale(int32_t newWidth, int32_t newHeight) {
     const double stepX = static_cast<double>(width()) / newWidth;
     const double stepY = static_cast<double>(height()) / newHeight;
     const std::unique_ptr<uint8_t[]> oldPixels = std::move(pixels);
-    const auto oldRowBytes = static_cast<std::size_t>(rowBytes);
-    const int32_t oldWidth = width();
-    const int32_t oldHeight = height();
+    const PictureView old{oldPixels.get(), width(), height(), rowBytes};
 
     if (!allocate24(newWidth, newHeight)) {
         return fail("out of memory for the scaled picture");
     }
     double sourceY = 0.0;
     for (int32_t row = 0; row < newHeight; ++row, sourceY += stepY) {
-        const std::size_t oldRow = static_cast<std::size_t>(oldHeight - 1) - sourceIndex(sourceY, oldHeight);
-        const uint8_t* source = oldPixels.get() + oldRow * oldRowBytes;
-        uint8_t* destination =
-            pixels.get() + static_cast<std::size_t>(newHeight - 1 - row) * static_cast<std::size_t>(rowBytes);
+        const uint8_t* source = old.pixelAt(0, static_cast<int32_t>(sourceIndex(sourceY, old.height)));
+        uint8_t* destination = view().pixelAt(0, row);
         double sourceX = 0.0;
         for (int32_t column = 0; column < newWidth; ++column, sourceX += stepX) {
-            std::memcpy(destination + 3 * column, source + 3 * sourceIndex(sourceX, oldWidth), 3);
+            std::memcpy(destination + 3 * column, source + 3 * sourceIndex(sourceX, old.width), 3);
         }
     }
     error.clear();

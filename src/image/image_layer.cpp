@@ -8,12 +8,6 @@ namespace qv {
 
 namespace {
 
-// Byte offset of the first byte of picture pixel (column, row) in a bottom-up 24-bit picture,
-// in 64 bits so that a window far outside the picture cannot overflow.
-int64_t pictureOffset(int64_t column, int64_t row, int64_t height, int64_t rowBytes) {
-    return (height - 1 - row) * rowBytes + 3 * column;
-}
-
 bool spanInside(int64_t start, int64_t length, int64_t limit) { return start >= 0 && start + length <= limit; }
 
 }  // namespace
@@ -26,22 +20,21 @@ int ImageLayer::reload(const char* fileName) {
 void ImageLayer::setSource(int32_t newSourceX, int32_t newSourceY, int32_t width, int32_t height) {
     sourceX = newSourceX;
     sourceY = newSourceY;
-    sourceOffset = static_cast<int32_t>(pictureOffset(sourceX, sourceY, image.height(), image.rowBytes));
+    sourceOffset = static_cast<int32_t>(image.view().offsetOf(sourceX, sourceY));
     sourceWidth = width;
     sourceHeight = height;
 }
 
 bool ImageLayer::windowInsideImage() const {
     // A window chosen before the image last changed size points at the wrong bytes.
-    const bool offsetCurrent = sourceOffset == pictureOffset(sourceX, sourceY, image.height(), image.rowBytes);
+    const bool offsetCurrent = sourceOffset == image.view().offsetOf(sourceX, sourceY);
     return image.hasPixels() && offsetCurrent && spanInside(sourceX, sourceWidth, image.width()) &&
            spanInside(sourceY, sourceHeight, image.height());
 }
 
 bool ImageLayer::destinationInsideTarget() const {
-    // The frame target has no width of its own: rows are stride bytes of whole pixels.
-    return frameTarget.pixels != nullptr && spanInside(x, sourceWidth, frameTarget.stride / 3) &&
-           spanInside(y, sourceHeight, frameTarget.height);
+    const PictureView target = frameTarget.view();
+    return target.pixels != nullptr && spanInside(x, sourceWidth, target.width) && spanInside(y, sourceHeight, target.height);
 }
 
 bool ImageLayer::drawsWholeWindow() const {
@@ -53,11 +46,12 @@ void ImageLayer::draw() {
         return;
     }
     // Both pictures are stored bottom-up, so one picture row down is one stride back in each.
-    uint8_t* destination = frameTarget.pixels + pictureOffset(x, y, frameTarget.height, frameTarget.stride);
+    const PictureView target = frameTarget.view();
+    uint8_t* destination = target.pixelAt(x, y);
     const uint8_t* source = image.pixels.get() + sourceOffset;
     const auto rowLength = 3 * static_cast<std::size_t>(sourceWidth);
     for (std::ptrdiff_t row = 0; row < sourceHeight; ++row) {
-        std::memcpy(destination - row * frameTarget.stride, source - row * image.rowBytes, rowLength);
+        std::memcpy(destination - row * target.stride, source - row * image.rowBytes, rowLength);
     }
 }
 

@@ -76,18 +76,6 @@ TEST_F(StartUp, FailureExitsWithStatusOneAndOneLineSayingWhy) {
     }
 }
 
-// A second copy finds the first one's lock and goes without a window; once the first has shut
-// down, it starts.
-TEST_F(StartUp, SecondApplicationIsRefusedWhileTheFirstRuns) {
-    RecordingApp first;
-    ASSERT_TRUE(first.startUp(""));
-    RecordingApp second;
-    EXPECT_FALSE(second.startUp(""));
-    EXPECT_EQ(second.window, nullptr);
-    first.shutDown();
-    EXPECT_TRUE(second.startUp(""));
-}
-
 // The lock goes with its holder however it ends, even killed.
 TEST_F(StartUp, KilledHolderLeavesNoLock) {
     GTEST_FLAG_SET(death_test_style, "fast");  // the child must see this test's lock directory

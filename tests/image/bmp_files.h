@@ -21,11 +21,6 @@ using Colour = std::array<uint8_t, 3>;  // blue, green, red
 constexpr unsigned kType = 0, kDataOffset = 10, kInfoSize = 14, kWidth = 18, kHeight = 22, kBits = 28,
                    kCompression = 30;
 
-// Byte offset of pixel (column, row), row from the top, in a bottom-up 24-bit picture.
-inline std::size_t offsetOf(int32_t column, int32_t row, int32_t height, int32_t rowBytes) {
-    return static_cast<std::size_t>((height - 1 - row) * rowBytes + 3 * column);
-}
-
 // `bytes` with `value` written little-endian into `size` bytes at `offset`.
 inline Bytes put(Bytes bytes, std::size_t offset, uint32_t value, int size = 4) {
     for (int i = 0; i < size; ++i) {
@@ -56,7 +51,7 @@ inline Bytes bmpFile(int32_t width, int32_t height, int bits, const std::vector<
 
 // Picture pixel (column, row), row from the top, of a 24-bit image.
 inline Colour pixelAt(const BmpImage& image, int32_t column, int32_t row) {
-    const uint8_t* pixel = &image.pixels[offsetOf(column, row, image.height(), image.rowBytes)];
+    const uint8_t* pixel = image.view().pixelAt(column, row);
     return {pixel[0], pixel[1], pixel[2]};
 }
 
@@ -71,7 +66,7 @@ inline BmpImage coordinatePicture(int32_t width, int32_t height) {
     image.pixels = std::make_unique<uint8_t[]>(image.infoHeader.imageSize);
     for (int32_t i = 0; i < width * height; ++i) {
         const Colour colour = coordinates(i % width, i / width);
-        std::copy_n(colour.begin(), 3, &image.pixels[offsetOf(i % width, i / width, height, image.rowBytes)]);
+        std::copy_n(colour.begin(), 3, image.view().pixelAt(i % width, i / width));
     }
     return image;
 }

@@ -27,9 +27,10 @@ struct LayerOverTarget {
     // and nothing else changed.
     bool holdsWindowAt(int32_t sourceX, int32_t sourceY, int32_t w, int32_t h, int32_t x, int32_t y) const {
         std::vector<uint8_t> expected(target.size(), kUntouched);
+        PictureView picture = frameTarget.view();
+        picture.pixels = expected.data();
         for (int32_t i = 0; i < w * h; ++i) {
-            std::copy_n(coordinates(sourceX + i % w, sourceY + i / w).begin(), 3,
-                        &expected[offsetOf(x + i % w, y + i / w, frameTarget.height, frameTarget.stride)]);
+            std::copy_n(coordinates(sourceX + i % w, sourceY + i / w).begin(), 3, picture.pixelAt(x + i % w, y + i / w));
         }
         return target == expected;
     }

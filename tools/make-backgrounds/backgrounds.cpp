@@ -1,5 +1,6 @@
 #include "backgrounds.h"
 
+#include "image/picture_view.h"
 #include "value_noise.h"
 
 namespace qv::tools {
@@ -51,9 +52,9 @@ TrueColourPicture makeNightGlass() {
 
     TrueColourPicture picture{kBackgroundWidth, kBackgroundHeight, {}};
     picture.bottomUpRows.resize(static_cast<std::size_t>(kBackgroundWidth) * 3 * kBackgroundHeight);
+    const qv::PictureView view{picture.bottomUpRows.data(), kBackgroundWidth, kBackgroundHeight, kBackgroundWidth * 3};
     for (int32_t y = 0; y < kBackgroundHeight; ++y) {
-        uint8_t* row =
-            picture.bottomUpRows.data() + static_cast<std::size_t>(kBackgroundHeight - 1 - y) * kBackgroundWidth * 3;
+        uint8_t* row = view.pixelAt(0, y);
         for (int32_t x = 0; x < kBackgroundWidth; ++x) {
             const Rgb base = blend(top, bottom, depth(y, kBackgroundHeight));
             const Rgb tinted = blend(base, teal, 0.6 * clampUnit(tint.layered(x, y, 96.0, 2) * 1.6 - 0.5));

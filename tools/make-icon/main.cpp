@@ -10,6 +10,7 @@
 
 #include "game/game_icon.h"
 #include "image/bmp_writer.h"
+#include "image/picture_view.h"
 #include "png_file.h"
 
 namespace {
@@ -23,13 +24,14 @@ bool endsWith(std::string_view text, std::string_view ending) {
 bool writeBmp(const std::string& path, const qv::IconImage& icon, std::string& error) {
     const int32_t rowBytes = (icon.width * 3 + 3) & ~3;
     std::vector<uint8_t> rows(static_cast<std::size_t>(rowBytes) * icon.height);
+    const qv::PictureView picture{rows.data(), icon.width, icon.height, rowBytes};
     for (int32_t y = 0; y < icon.height; ++y) {
-        uint8_t* row = rows.data() + static_cast<std::size_t>(icon.height - 1 - y) * rowBytes;  // bottom-up
         for (int32_t x = 0; x < icon.width; ++x) {
             const uint8_t* rgba = icon.rgba.data() + (static_cast<std::size_t>(y) * icon.width + x) * 4;
-            row[3 * x] = rgba[2];
-            row[3 * x + 1] = rgba[1];
-            row[3 * x + 2] = rgba[0];
+            uint8_t* pixel = picture.pixelAt(x, y);
+            pixel[0] = rgba[2];
+            pixel[1] = rgba[1];
+            pixel[2] = rgba[0];
         }
     }
     return qv::writeBmp24(path.c_str(), icon.width, icon.height, rows.data(), rowBytes, &error);
