@@ -68,32 +68,36 @@ constexpr int32_t kVectorCells = 16;
 
 __m128i loadSixteen(const uint8_t* bytes) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)); }
 
-// What sixteen cells from one place need to be drawn: a bit per cell (bit 0 the leftmost) whose
-// bytes changed or whose tile was overwritten, a bit per cell that shows the background, and the
-// tile offset of each cell that shows its bead (any value for the others: the bead tiles of valid
-// cells all lie below 65536 bytes).
-struct SixteenTiles {
-    uint32_t changed = 0;
+// A bit per cell of the sixteen from one place (bit 0 the leftmost) whose bytes changed since they
+// were last drawn or whose tile was overwritten.
+uint32_t sixteenChanged(const uint8_t* kinds, const uint8_t* hues, const uint8_t* shownKind, const uint8_t* shownHue,
+                        const uint8_t* overwritten) {
+    const __m128i same = _mm_and_si128(
+        _mm_and_si128(_mm_cmpeq_epi8(loadSixteen(kinds), loadSixteen(shownKind)),
+                      _mm_cmpeq_epi8(loadSixteen(hues), loadSixteen(shownHue))),
+        _mm_cmpeq_epi8(loadSixteen(overwritten), _mm_setzero_si128()));
+    return static_cast<uint32_t>(_mm_movemask_epi8(same)) ^ 0xFFFFu;
+}
+
+// Where sixteen cells draw from: a bit per cell that shows the background, and the tile offset of
+// each cell that shows its bead (any value for the others: the bead tiles of valid cells all lie
+// below 65536 bytes).
+struct SixteenSources {
     uint32_t background = 0;
     alignas(16) std::array<uint16_t, kVectorCells> offsets{};
 };
 static_assert(tileOffset(kHueCount - 1, kKindCount - 1) <= 0xFFFF, "bead tile offsets fit 16 bits");
 
-SixteenTiles sixteenTiles(const uint8_t* kinds, const uint8_t* hues, const uint8_t* shownKind, const uint8_t* shownHue,
-                          const uint8_t* overwritten) {
+SixteenSources sixteenSources(const uint8_t* kinds, const uint8_t* hues) {
     const __m128i kind = loadSixteen(kinds);
     const __m128i hue = loadSixteen(hues);
     const __m128i zero = _mm_setzero_si128();
-    const __m128i same = _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi8(kind, loadSixteen(shownKind)),
-                                                     _mm_cmpeq_epi8(hue, loadSixteen(shownHue))),
-                                       _mm_cmpeq_epi8(loadSixteen(overwritten), zero));
     // Empty, a hue of 128 or more (negative as a signed byte), or no kind at all (6 or more).
     const __m128i noKind = _mm_cmpeq_epi8(_mm_max_epu8(kind, _mm_set1_epi8(kKindCount)), kind);
     const __m128i background =
         _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(kind, zero), _mm_cmplt_epi8(hue, zero)), noKind);
-    SixteenTiles tiles;
-    tiles.changed = static_cast<uint32_t>(_mm_movemask_epi8(same)) ^ 0xFFFFu;
-    tiles.background = static_cast<uint32_t>(_mm_movemask_epi8(background));
+    SixteenSources sources;
+    sources.background = static_cast<uint32_t>(_mm_movemask_epi8(background));
     // (hue * kinds + kind) * tile bytes, in 16 bits.
     const __m128i hueWeight = _mm_set1_epi16(kKindCount * kTileBytes);
     const __m128i kindWeight = _mm_set1_epi16(kTileBytes);
@@ -101,9 +105,9 @@ SixteenTiles sixteenTiles(const uint8_t* kinds, const uint8_t* hues, const uint8
                                       _mm_mullo_epi16(_mm_unpacklo_epi8(kind, zero), kindWeight));
     const __m128i high = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(hue, zero), hueWeight),
                                        _mm_mullo_epi16(_mm_unpackhi_epi8(kind, zero), kindWeight));
-    _mm_store_si128(reinterpret_cast<__m128i*>(tiles.offsets.data()), low);
-    _mm_store_si128(reinterpret_cast<__m128i*>(tiles.offsets.data() + 8), high);
-    return tiles;
+    _mm_store_si128(reinterpret_cast<__m128i*>(sources.offsets.data()), low);
+    _mm_store_si128(reinterpret_cast<__m128i*>(sources.offsets.data() + 8), high);
+    return sources;
 }
 
 #endif
@@ -204,14 +208,14 @@ bool FieldComposer::composeRow(const SandField& field, int32_t row) {
 #if defined(__SSE2__)
     // Sixteen cells at once: which tiles to draw and where from is found for all of them together.
     for (; run + kVectorCells <= field.width; run += kVectorCells) {
-        const SixteenTiles found =
-            sixteenTiles(kinds + run, hues + run, shownKind + run, shownHue + run, overwritten + run);
-        if (found.changed == 0) {
+        uint32_t changed = sixteenChanged(kinds + run, hues + run, shownKind + run, shownHue + run, overwritten + run);
+        if (changed == 0) {
             continue;
         }
         drew = true;
+        const SixteenSources found = sixteenSources(kinds + run, hues + run);
         const uint8_t* const backgroundRun = backgroundTiles_.data() + (firstShown + run) * kDrawnTileBytes;
-        for (uint32_t changed = found.changed; changed != 0; changed &= changed - 1) {
+        for (; changed != 0; changed &= changed - 1) {
             const int32_t lane = std::countr_zero(changed);
             const uint8_t* const source = ((found.background >> lane) & 1) != 0
                                               ? backgroundRun + std::ptrdiff_t{lane} * kDrawnTileBytes
