@@ -9,6 +9,10 @@
 #include "image/frame_target.h"
 #include "image/image_layer.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace qv {
 
 namespace {
@@ -31,6 +35,25 @@ uint64_t changedBytes(const uint8_t* a, const uint8_t* b) {
     return first ^ second;
 }
 
+// Copies a tile's four rows. A tile whose right neighbour is drawn after it writes each row as 16
+// bytes: the four bytes that spill into the neighbour are overwritten when the neighbour is drawn,
+// and one wide copy costs less than the 8 and 4 bytes of a row. Sources hold four readable bytes
+// past every row.
+inline void copyTile(uint8_t* row0, uint8_t* row1, uint8_t* row2, uint8_t* row3, const uint8_t* source,
+                     bool neighbourFollows) {
+    if (neighbourFollows) {
+        std::memcpy(row0, source, kWideRowBytes);
+        std::memcpy(row1, source + kTileRowBytes, kWideRowBytes);
+        std::memcpy(row2, source + 2 * kTileRowBytes, kWideRowBytes);
+        std::memcpy(row3, source + 3 * kTileRowBytes, kWideRowBytes);
+    } else {
+        std::memcpy(row0, source, kTileRowBytes);
+        std::memcpy(row1, source + kTileRowBytes, kTileRowBytes);
+        std::memcpy(row2, source + 2 * kTileRowBytes, kTileRowBytes);
+        std::memcpy(row3, source + 3 * kTileRowBytes, kTileRowBytes);
+    }
+}
+
 // Where rendering draws nothing, the background shows: empty cells and bytes that are no cell.
 // Computed without branches: which way a cell goes is as good as random, and a missed guess would
 // cost more than drawing the tile.
@@ -38,6 +61,56 @@ bool showsBackground(uint8_t hue, uint8_t kind) {
     return static_cast<bool>(static_cast<int>(kind == kEmpty) | static_cast<int>(hue >= kHueCount) |
                              static_cast<int>(kind >= kKindCount));
 }
+
+#if defined(__SSE2__)
+
+constexpr int32_t kVectorCells = 16;
+
+__m128i loadSixteen(const uint8_t* bytes) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)); }
+
+// A bit per cell of the sixteen from one place (bit 0 the leftmost) whose bytes changed since they
+// were last drawn or whose tile was overwritten.
+uint32_t sixteenChanged(const uint8_t* kinds, const uint8_t* hues, const uint8_t* shownKind, const uint8_t* shownHue,
+                        const uint8_t* overwritten) {
+    const __m128i same = _mm_and_si128(
+        _mm_and_si128(_mm_cmpeq_epi8(loadSixteen(kinds), loadSixteen(shownKind)),
+                      _mm_cmpeq_epi8(loadSixteen(hues), loadSixteen(shownHue))),
+        _mm_cmpeq_epi8(loadSixteen(overwritten), _mm_setzero_si128()));
+    return static_cast<uint32_t>(_mm_movemask_epi8(same)) ^ 0xFFFFu;
+}
+
+// Where sixteen cells draw from: a bit per cell that shows the background, and the tile offset of
+// each cell that shows its bead (any value for the others: the bead tiles of valid cells all lie
+// below 65536 bytes).
+struct SixteenSources {
+    uint32_t background = 0;
+    alignas(16) std::array<uint16_t, kVectorCells> offsets{};
+};
+static_assert(tileOffset(kHueCount - 1, kKindCount - 1) <= 0xFFFF, "bead tile offsets fit 16 bits");
+
+SixteenSources sixteenSources(const uint8_t* kinds, const uint8_t* hues) {
+    const __m128i kind = loadSixteen(kinds);
+    const __m128i hue = loadSixteen(hues);
+    const __m128i zero = _mm_setzero_si128();
+    // Empty, a hue of 128 or more (negative as a signed byte), or no kind at all (6 or more).
+    const __m128i noKind = _mm_cmpeq_epi8(_mm_max_epu8(kind, _mm_set1_epi8(kKindCount)), kind);
+    const __m128i background =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(kind, zero), _mm_cmplt_epi8(hue, zero)), noKind);
+    SixteenSources sources;
+    sources.background = static_cast<uint32_t>(_mm_movemask_epi8(background));
+    // (hue * kinds + kind) * tile bytes, in 16 bits.
+    const __m128i hueWeight = _mm_set1_epi16(kKindCount * kTileBytes);
+    const __m128i kindWeight = _mm_set1_epi16(kTileBytes);
+    const __m128i low = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(hue, zero), hueWeight),
+                                      _mm_mullo_epi16(_mm_unpacklo_epi8(kind, zero), kindWeight));
+    const __m128i high = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(hue, zero), hueWeight),
+                                       _mm_mullo_epi16(_mm_unpackhi_epi8(kind, zero), kindWeight));
+    _mm_store_si128(reinterpret_cast<__m128i*>(sources.offsets.data()), low);
+    _mm_store_si128(reinterpret_cast<__m128i*>(sources.offsets.data() + 8), high);
+    return sources;
+}
+
+#endif
 
 int32_t tileIndexOf(int64_t pixel, int32_t origin, int32_t count) {
     const int64_t tile = (pixel - origin) >> 2;  // rounds towards minus infinity, like the cursor
@@ -120,9 +193,6 @@ bool FieldComposer::composeRow(const SandField& field, int32_t row) {
     // empty cell whose hue byte changed), and drawing it again writes the same bytes. Whether a
     // cell shows its bead or the background is as good as random, so the source is chosen by a
     // mask rather than by a branch whose missed guesses would cost more than the copy.
-    // A tile whose right neighbour is drawn after it writes each row as 16 bytes: the four bytes
-    // that spill into the neighbour are overwritten when the neighbour is drawn, and one wide copy
-    // costs less than the 8 and 4 bytes of a row. Sources hold four readable bytes past every row.
     const auto draw = [&](int32_t column, bool neighbourFollows) {
         const uint8_t kind = kinds[column];
         const uint8_t hue = hues[column];
@@ -131,20 +201,34 @@ bool FieldComposer::composeRow(const SandField& field, int32_t row) {
         const uintptr_t fromTiles = tiles + static_cast<uintptr_t>(tileOffset(hue, kind));
         const auto* source = reinterpret_cast<const uint8_t*>((fromBackground & background) | (fromTiles & ~background));
         const std::ptrdiff_t across = std::ptrdiff_t{column} * kTileRowBytes;
-        if (neighbourFollows) {
-            std::memcpy(row0 + across, source, kWideRowBytes);
-            std::memcpy(row1 + across, source + kTileRowBytes, kWideRowBytes);
-            std::memcpy(row2 + across, source + 2 * kTileRowBytes, kWideRowBytes);
-            std::memcpy(row3 + across, source + 3 * kTileRowBytes, kWideRowBytes);
-        } else {
-            std::memcpy(row0 + across, source, kTileRowBytes);
-            std::memcpy(row1 + across, source + kTileRowBytes, kTileRowBytes);
-            std::memcpy(row2 + across, source + 2 * kTileRowBytes, kTileRowBytes);
-            std::memcpy(row3 + across, source + 3 * kTileRowBytes, kTileRowBytes);
-        }
+        copyTile(row0 + across, row1 + across, row2 + across, row3 + across, source, neighbourFollows);
     };
     bool drew = false;
     int32_t run = 0;
+#if defined(__SSE2__)
+    // Sixteen cells at once: which tiles to draw and where from is found for all of them together.
+    for (; run + kVectorCells <= field.width; run += kVectorCells) {
+        uint32_t changed = sixteenChanged(kinds + run, hues + run, shownKind + run, shownHue + run, overwritten + run);
+        if (changed == 0) {
+            continue;
+        }
+        drew = true;
+        const SixteenSources found = sixteenSources(kinds + run, hues + run);
+        const uint8_t* const backgroundRun = backgroundTiles_.data() + (firstShown + run) * kDrawnTileBytes;
+        for (; changed != 0; changed &= changed - 1) {
+            const int32_t lane = std::countr_zero(changed);
+            const uint8_t* const source = ((found.background >> lane) & 1) != 0
+                                              ? backgroundRun + std::ptrdiff_t{lane} * kDrawnTileBytes
+                                              : field.tiles.data() + found.offsets[lane];
+            const std::ptrdiff_t across = std::ptrdiff_t{run + lane} * kTileRowBytes;
+            copyTile(row0 + across, row1 + across, row2 + across, row3 + across, source,
+                     ((changed >> lane) & 2) != 0);
+        }
+        std::memcpy(shownKind + run, kinds + run, kVectorCells);
+        std::memcpy(shownHue + run, hues + run, kVectorCells);
+        std::memset(overwritten + run, 0, kVectorCells);
+    }
+#endif
     for (; run + kCellsPerWord <= field.width; run += kCellsPerWord) {
         // Runs of eight cells whose bytes all agree with those last drawn, and not overwritten, are
         // passed over at once; in a settled field that is most of them.

@@ -22,20 +22,19 @@ bool SandField::fitsFrameTarget() const {
     if (frameTarget.pixels == nullptr || !frontHue() || !frontKind() || cellCount < gridCells) {
         return false;
     }
+    const PictureView target = frameTarget.view();
     const int64_t left = originX();
     const int64_t top = originY();
-    const int64_t targetWidth = frameTarget.stride / 3;
-    const bool inside = left >= 0 && top >= 0 && left + int64_t{kTileSide} * width <= targetWidth &&
-                        top + int64_t{kTileSide} * height <= frameTarget.height;
-    const int64_t expectedFirstRow = 3 * left + (int64_t{frameTarget.height} - 1 - top) * frameTarget.stride;
-    return inside && rowOffset[0] == expectedFirstRow;
+    const bool inside = left >= 0 && top >= 0 && left + int64_t{kTileSide} * width <= target.width &&
+                        top + int64_t{kTileSide} * height <= target.height;
+    return inside && rowOffset[0] == target.offsetOf(left, top);
 }
 
 void SandField::setOrigin(int32_t newX, int32_t newY) {
     x = newX;
     y = newY;
     // 64-bit arithmetic: an origin far outside the target must not overflow; render refuses it.
-    const int64_t firstRow = 3 * int64_t{newX} + (int64_t{frameTarget.height} - 1 - newY) * frameTarget.stride;
+    const int64_t firstRow = frameTarget.view().offsetOf(newX, newY);
     for (int32_t r = 0; r < kTileRows; ++r) {
         rowOffset[r] = static_cast<int32_t>(firstRow - int64_t{r} * frameTarget.stride);
     }

@@ -57,26 +57,47 @@ TEST(DiffusionSixteenAtOnce, SameHuesKindsAndSparklesAsOneByOne) {
     }
 }
 
-// A field played with contrasting pours, composed by the composer into one picture and drawn whole
-// (background, then every bead) into another: after every frame the two agree in every byte, also
-// after writes by others into the field that the composer is told about, and after a restart.
-TEST(FieldComposer, EveryFrameLooksAsDrawingEverythingAgain) {
-    constexpr int32_t kStride = 448 * 3, kHeight = 640;
-    std::vector<uint8_t> composed(std::size_t{kStride} * kHeight, 0), whole(composed.size(), 0);
+// A field over its background picture, composed by the composer into one picture and drawn whole
+// (background, then every bead) into another.
+class FieldComposerTest : public ::testing::Test {
+protected:
+    static constexpr int32_t kStride = 448 * 3, kHeight = 640;
+
+    void SetUp() override {
+        frameTarget = FrameTarget{composed.data(), kStride, kHeight};
+        const char* source = std::getenv("QV_SOURCE_DIR");
+        const std::string picture = std::string(source != nullptr ? source : "../..") + "/assets/back2_sml.bmp";
+        ASSERT_EQ(background.image.load(picture.c_str()), 1) << picture;
+        ASSERT_EQ(background.image.scale(384, 576), 1);
+        background.setSource(0, 0, 384, 576);
+        background.setPosition(32, 32);
+        ASSERT_TRUE(field.allocate());
+        field.reset();
+        field.setOrigin(32, 32);
+    }
+
+    // Composes the field's front planes, draws them whole too, and says whether both pictures agree.
+    bool composedLooksWhole() {
+        composer.compose(field, background);
+        field.front = 1 - field.front;
+        frameTarget.pixels = whole.data();
+        background.draw();
+        field.render();
+        frameTarget.pixels = composed.data();
+        return composed == whole;
+    }
+
+    std::vector<uint8_t> composed = std::vector<uint8_t>(std::size_t{kStride} * kHeight, 0);
+    std::vector<uint8_t> whole = std::vector<uint8_t>(composed.size(), 0);
     SandField field;
     ImageLayer background;
-    frameTarget = FrameTarget{composed.data(), kStride, kHeight};
-    const char* source = std::getenv("QV_SOURCE_DIR");
-    const std::string picture = std::string(source != nullptr ? source : "../..") + "/assets/back2_sml.bmp";
-    ASSERT_EQ(background.image.load(picture.c_str()), 1) << picture;
-    ASSERT_EQ(background.image.scale(384, 576), 1);
-    background.setSource(0, 0, 384, 576);
-    background.setPosition(32, 32);
-    ASSERT_TRUE(field.allocate());
-    field.reset();
-    field.setOrigin(32, 32);
-    sharedRandom().seed(99);
     FieldComposer composer;
+};
+
+// A field played with contrasting pours: after every frame the pictures agree in every byte, also
+// after writes by others into the field that the composer is told about, and after a restart.
+TEST_F(FieldComposerTest, EveryFrameLooksAsDrawingEverythingAgain) {
+    sharedRandom().seed(99);
     for (int32_t frame = 0; frame < 700; ++frame) {
         if (frame % 20 == 0 && !field.pouring) {
             field.pendingX = 8 + frame * 37 % 81, field.pendingY = 10 + frame % 3 * 20;
@@ -84,13 +105,7 @@ TEST(FieldComposer, EveryFrameLooksAsDrawingEverythingAgain) {
         }
         if (frame == 450) field.reset();  // a restart without a word to the composer
         field.advance();
-        composer.compose(field, background);
-        field.front = 1 - field.front;
-        frameTarget.pixels = whole.data();
-        background.draw();
-        field.render();
-        frameTarget.pixels = composed.data();
-        ASSERT_TRUE(composed == whole) << "frame " << frame;
+        ASSERT_TRUE(composedLooksWhole()) << "frame " << frame;
         // Others write into both pictures: a box across the field's edge, or everything.
         const auto scribble = [&](int32_t left, int32_t top, int32_t width, int32_t height) {
             for (int32_t y = top; y < top + height; ++y) {
@@ -105,6 +120,23 @@ TEST(FieldComposer, EveryFrameLooksAsDrawingEverythingAgain) {
             scribble(left, top, 17, 19), composer.markWritten(left, top, 17, 19);
         }
         if (frame == 300) scribble(0, 0, 448, 640), composer.forgetAll();
+    }
+}
+
+// Front planes holding any byte (hues beyond 127 and kinds beyond 5 show the background), with a
+// few cells or all of them changed from one frame to the next: the pictures still agree.
+TEST_F(FieldComposerTest, CellsOfAnyBytesLookAsDrawingEverythingAgain) {
+    Mt19937 random;
+    for (int32_t frame = 0; frame < 40; ++frame) {
+        random.seed(static_cast<uint32_t>(frame + 1));
+        scramble(field, random);
+        const int32_t changes = frame % 2 == 0 ? 30 : field.cellCount;
+        for (int32_t i = 0; i < changes; ++i) {
+            const int32_t cell = frame % 2 == 0 ? static_cast<int32_t>(random.next() % static_cast<uint32_t>(field.cellCount)) : i;
+            field.frontHue()[cell] = field.backHue()[cell];
+            field.frontKind()[cell] = field.backKind()[cell];
+        }
+        ASSERT_TRUE(composedLooksWhole()) << "frame " << frame;
     }
 }
 
