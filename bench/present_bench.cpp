@@ -20,6 +20,18 @@ namespace {
 constexpr int32_t kWidth = 448;
 constexpr int32_t kHeight = 640;
 
+// The pixels of a window k times the client area, in the layout X servers and streaming textures
+// give: 8-bit channels, blue in the low byte.
+struct ScaledWindow {
+    explicit ScaledWindow(int32_t scale)
+        : format(SDL_AllocFormat(SDL_PIXELFORMAT_RGB888), SDL_FreeFormat),
+          pixels(static_cast<std::size_t>(kWidth) * 4 * scale * kHeight * scale),
+          destination{pixels.data(), kWidth * scale * 4, kWidth * scale, kHeight * scale, format.get()} {}
+    std::unique_ptr<SDL_PixelFormat, decltype(&SDL_FreeFormat)> format;
+    std::vector<uint8_t> pixels;
+    qv::PixelDestination destination;
+};
+
 void BM_PresentFrame(benchmark::State& state) {
     const auto scale = static_cast<int32_t>(state.range(0));
     qv::BackBuffer picture;
@@ -27,17 +39,12 @@ void BM_PresentFrame(benchmark::State& state) {
     for (int32_t i = 0; i < picture.rowBytes() * kHeight; ++i) {
         picture.bits[i] = static_cast<uint8_t>(i * 7);
     }
-    // The layout X servers and streaming textures give: 8-bit channels, blue in the low byte.
-    std::unique_ptr<SDL_PixelFormat, decltype(&SDL_FreeFormat)> format(SDL_AllocFormat(SDL_PIXELFORMAT_RGB888),
-                                                                       SDL_FreeFormat);
-    const int32_t pitch = kWidth * scale * 4;
-    std::vector<uint8_t> window(static_cast<std::size_t>(pitch) * kHeight * scale);
-    const qv::PixelDestination destination{window.data(), pitch, kWidth * scale, kHeight * scale, format.get()};
+    ScaledWindow window(scale);
     for (auto _ : state) {
-        qv::copyPicture(picture, destination, scale);
+        qv::copyPicture(picture, window.destination, scale);
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(window.size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(window.pixels.size()));
     state.counters["frames/s"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
@@ -70,13 +77,9 @@ void BM_PresentRowsOfAFrameInPlay(benchmark::State& state) {
         state.SkipWithError("the game did not start (run from the pictures' folder)");
         return;
     }
-    std::unique_ptr<SDL_PixelFormat, decltype(&SDL_FreeFormat)> format(SDL_AllocFormat(SDL_PIXELFORMAT_RGB888),
-                                                                       SDL_FreeFormat);
-    const int32_t pitch = kWidth * scale * 4;
-    std::vector<uint8_t> window(static_cast<std::size_t>(pitch) * kHeight * scale);
-    const qv::PixelDestination destination{window.data(), pitch, kWidth * scale, kHeight * scale, format.get()};
+    ScaledWindow window(scale);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(qv::copyPictureRows(picture, destination, scale, rows));
+        benchmark::DoNotOptimize(qv::copyPictureRows(picture, window.destination, scale, rows));
         benchmark::ClobberMemory();
     }
     int32_t written = 0;
