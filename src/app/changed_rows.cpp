@@ -14,10 +14,6 @@ void ChangedRows::add(int32_t top, int32_t height) {
     }
 }
 
-void ChangedRows::addAll() { std::fill(changed_.begin(), changed_.end(), uint8_t{1}); }
-
-bool ChangedRows::any() const { return std::find(changed_.begin(), changed_.end(), 1) != changed_.end(); }
-
 std::vector<RowSpan> ChangedRows::take(int32_t joinGap) {
     std::vector<RowSpan> spans;
     const auto rows = static_cast<int32_t>(changed_.size());

@@ -20,8 +20,6 @@ public:
     void reset(int32_t height);
     // Rows written; the part outside the picture is left out.
     void add(int32_t top, int32_t height);
-    void addAll();
-    bool any() const;
     int32_t height() const { return static_cast<int32_t>(changed_.size()); }
     // The changed rows as spans, top to bottom, joining spans that fewer than `joinGap` unchanged
     // rows apart (one larger update costs less than many small ones); afterwards nothing counts

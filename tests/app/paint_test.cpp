@@ -12,7 +12,18 @@
 namespace qv::testing {
 namespace {
 
-class Painting : public ShellTest {};
+class Painting : public ShellTest {
+protected:
+    // A window of width x height client pixels at `scale`, painting at every pass, with a back buffer
+    // of its size.
+    static void prepare(RecordingApp& app, int32_t width, int32_t height, int32_t scale) {
+        app.windowSpec.clientWidth = width;
+        app.windowSpec.clientHeight = height;
+        app.requestedScale = scale;
+        app.frameInterval = 0;
+        ASSERT_EQ(app.createBackBuffer(width, height, 0), 1);
+    }
+};
 
 // The window shows the back buffer from its source point, with the overlay that onDraw put on it
 // before the copy. Every byte differs from its neighbours, so that a mix-up of channels, rows or
@@ -55,11 +66,7 @@ TEST_F(Painting, WindowShowsTheBackBufferFromItsSourcePointAfterTheOverlay) {
 TEST_F(Painting, ScaledWindowShowsEveryPixelAsABlock) {
     for (const int32_t scale : {1, 2, 3, 8}) {
         RecordingApp app;
-        app.windowSpec.clientWidth = 7;
-        app.windowSpec.clientHeight = 5;
-        app.requestedScale = scale;
-        app.frameInterval = 0;
-        ASSERT_EQ(app.createBackBuffer(7, 5, 0), 1);
+        ASSERT_NO_FATAL_FAILURE(prepare(app, 7, 5, scale));
         for (int32_t i = 0; i < app.backBuffer.rowBytes() * 5; ++i) {
             app.backBuffer.bits[i] = static_cast<uint8_t>(37 * i + 11);
         }
@@ -90,11 +97,7 @@ public:
 TEST_F(Painting, PaintShowsTheReportedRowsUntilTheWindowIsExposed) {
     for (const int32_t scale : {1, 2}) {
         RowReportingApp app;
-        app.windowSpec.clientWidth = 6;
-        app.windowSpec.clientHeight = 5;
-        app.requestedScale = scale;
-        app.frameInterval = 0;
-        ASSERT_EQ(app.createBackBuffer(6, 5, 0), 1);
+        ASSERT_NO_FATAL_FAILURE(prepare(app, 6, 5, scale));
         ASSERT_TRUE(start(app));  // start-up shows the whole black picture
         app.idleResult = [] { return 0; };
         const auto paintOnce = [&app] {
