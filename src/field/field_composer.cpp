@@ -131,7 +131,7 @@ FieldComposer::Setting FieldComposer::settingOf(const SandField& field, const Im
                    background.sourceOffset, background.image.rowBytes};
 }
 
-void FieldComposer::startAfresh(const SandField& field, const Setting& setting) {
+void FieldComposer::startAfresh(const SandField& field, const ImageLayer& background, const Setting& setting) {
     setting_ = setting;
     const auto cells = static_cast<std::size_t>(field.width) * static_cast<std::size_t>(field.height);
     shownKind_.assign(cells, 0);
@@ -143,10 +143,7 @@ void FieldComposer::startAfresh(const SandField& field, const Setting& setting) 
     for (int32_t row = 0; row < field.height; ++row) {
         for (int32_t column = 0; column < field.width; ++column) {
             for (int32_t r = 0; r < kTileSide; ++r, piece += kTileRowBytes) {
-                const std::ptrdiff_t pictureRow = std::ptrdiff_t{kTileSide} * row + r;
-                std::memcpy(piece, setting.backgroundPixels + setting.backgroundOffset -
-                                       pictureRow * setting.backgroundRowBytes + std::ptrdiff_t{column} * kTileRowBytes,
-                            kTileRowBytes);
+                std::memcpy(piece, background.windowPixel(kTileSide * column, kTileSide * row + r), kTileRowBytes);
             }
         }
     }
@@ -164,7 +161,7 @@ void FieldComposer::compose(SandField& field, ImageLayer& background) {
     }
     const Setting setting = settingOf(field, background);
     if (!settled_ || !(setting == setting_)) {
-        startAfresh(field, setting);
+        startAfresh(field, background, setting);
     }
     tileRowsDrawn_.resize(static_cast<std::size_t>(field.height));
     for (int32_t row = 0; row < field.height; ++row) {

@@ -49,7 +49,7 @@ private:
 
     static bool backgroundCoversField(const SandField& field, const ImageLayer& background);
     static Setting settingOf(const SandField& field, const ImageLayer& background);
-    void startAfresh(const SandField& field, const Setting& setting);
+    void startAfresh(const SandField& field, const ImageLayer& background, const Setting& setting);
     // True when the row drew a tile.
     bool composeRow(const SandField& field, int32_t row);
 

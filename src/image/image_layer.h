@@ -25,6 +25,11 @@ public:
     // Whether `draw` copies its whole window: an image with pixels, a window inside it and a
     // destination inside the frame target.
     bool drawsWholeWindow() const;
+    // The first byte of pixel (column, row) of the window, counted from its top-left corner; only
+    // for a layer that draws its whole window.
+    const uint8_t* windowPixel(int32_t column, int32_t row) const {
+        return image.view().pixelAt(sourceX + column, sourceY + row);
+    }
 
     BmpImage image;
     int32_t sourceOffset = 0;  // first byte of the window's top row within the image's pixels

@@ -108,9 +108,10 @@ TEST_F(FieldComposerTest, EveryFrameLooksAsDrawingEverythingAgain) {
         ASSERT_TRUE(composedLooksWhole()) << "frame " << frame;
         // Others write into both pictures: a box across the field's edge, or everything.
         const auto scribble = [&](int32_t left, int32_t top, int32_t width, int32_t height) {
+            const PictureView layout{nullptr, 448, kHeight, kStride};
             for (int32_t y = top; y < top + height; ++y) {
                 for (int32_t x = left; x < left + width; ++x) {
-                    const std::size_t at = std::size_t(kHeight - 1 - y) * kStride + 3 * x;
+                    const auto at = static_cast<std::size_t>(layout.offsetOf(x, y));
                     composed[at] = whole[at] = static_cast<uint8_t>(frame);
                 }
             }
