@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <vector>
 
 #include "game_fixture.h"
 
@@ -53,40 +52,6 @@ TEST(StartUp, AMissingOrDamagedPictureStopsTheGameAndIsNamed) {
             EXPECT_NE(failure.find("current directory"), std::string::npos) << failure;
         }
     }
-}
-
-// The installed game: pictures in a data folder, started from a folder of the player's.
-TEST(StartUp, PicturesComeFromTheDataFolderUnlessTheCurrentDirectoryHasItsOwn) {
-    const fs::path root = fs::temp_directory_path() / ("quorvantile-data-" + std::to_string(::getpid()));
-    const fs::path here = root / "here";
-    const fs::path data = root / "share" / "games" / "quorvantile";
-    fs::remove_all(root);
-    fs::create_directories(here);
-    fs::create_directories(data);
-    const auto startHere = [&](const std::vector<fs::path>& folders) {
-        testing::WorkingDirectory inHere(here);
-        SandGame game;
-        game.pictureLookup = PictureLookup(folders);
-        return game.initialise() != 0 ? std::string("started") : game.startUpError;
-    };
-
-    const std::string nowhere = startHere({data, root / "elsewhere"});
-    EXPECT_NE(nowhere.find("back1_sml.bmp: not found; looked in the current directory (" + here.string() + "), " +
-                           data.string() + ", " + (root / "elsewhere").string()),
-              std::string::npos)
-        << nowhere;
-
-    for (const char* name : {SandGame::kHiddenPicture, SandGame::kShownPicture}) {
-        fs::copy_file(testing::assetsDirectory() / name, data / name);
-    }
-    EXPECT_EQ(startHere({data}), "started");
-
-    std::ofstream(here / SandGame::kShownPicture) << "not a picture at all, though long enough for the headers";
-    const std::string broken = startHere({data});
-    EXPECT_NE(broken.find("back2_sml.bmp: not a BMP file"), std::string::npos) << broken;
-    EXPECT_NE(broken.find("the file is in the current directory, " + here.string()), std::string::npos)
-        << broken;
-    fs::remove_all(root);
 }
 
 }  // namespace
