@@ -61,6 +61,14 @@ copy_pictures() {  # copy_pictures ASSETS-DIR FOLDER
     cp "$1/back1_sml.bmp" "$1/back2_sml.bmp" "$2/"
 }
 
+# The usual opening of a game under X: our leak suppressions, a virtual X server of the size given
+# and the pictures in $work/play.
+open_x_session() {  # open_x_session ASSETS-DIR WIDTHxHEIGHT
+    use_leak_suppressions "$(cd "$1/.." && pwd)"
+    start_xvfb "$2"
+    copy_pictures "$1" "$work/play"
+}
+
 # Mean brightness (0..1) of a rectangle of a screenshot.
 brightness() { convert "$work/$1.png" -crop "$2" +repage -colorspace gray -format '%[fx:mean]' info:; }
 # Pixels that differ between the same rectangle of two screenshots.

@@ -5,11 +5,8 @@
 set -uo pipefail
 
 game=$1 send_close=$2 assets=$3
-source_dir=$(cd "$assets/.." && pwd)
 source "$(dirname "$0")/e2e_lib.sh"
-use_leak_suppressions "$source_dir"
-start_xvfb 800x800
-copy_pictures "$assets" "$work/play"
+open_x_session "$assets" 800x800
 
 shot() { import -window "$wid" "$work/$1.png"; }
 

@@ -7,11 +7,8 @@
 set -uo pipefail
 
 game=$1 send_close=$2 assets=$3
-source_dir=$(cd "$assets/.." && pwd)
 source "$(dirname "$0")/e2e_lib.sh"
-use_leak_suppressions "$source_dir"
-start_xvfb 1024x1400
-copy_pictures "$assets" "$work/play"
+open_x_session "$assets" 1024x1400
 unset GDK_SCALE
 
 windows() { xdotool search --name '^Quorvantile$' 2>/dev/null | wc -l; }
