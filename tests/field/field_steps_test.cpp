@@ -1,4 +1,5 @@
-// The steps of a frame one at a time: storage, pouring, gravity, diffusion and carving.
+// The steps of a frame one at a time: storage, pouring, gravity, diffusion and carving. Where the
+// walls stand after a reset is seen by the gravity cases and the recorded sessions.
 #include <gtest/gtest.h>
 
 #include "field/field_planes.h"
@@ -6,18 +7,6 @@
 namespace qv {
 
 using Field = testing::ReadyField;
-
-TEST_F(Field, ResetWallsExactlyTheBorderOfBothPairs) {
-    field.kind[1][field.gridIndex(10, 10)] = kLastBead, field.hue[0][field.gridIndex(9, 9)] = 7;
-    field.reset();
-    for (int32_t cell = 0; cell < 2 * field.cellCount; ++cell) {
-        const int32_t pair = cell / field.cellCount, at = cell % field.cellCount;
-        const int32_t row = at / field.stride(), column = at % field.stride();
-        const bool wall = row < 2 || row >= field.height + 2 || column < 2 || column >= field.width + 2;
-        ASSERT_TRUE(field.kind[pair][at] == (wall ? kWall : kEmpty) && field.hue[pair][at] == 0)
-            << "pair " << pair << " row " << row << " column " << column;
-    }
-}
 
 static std::vector<std::size_t> requests;
 
