@@ -18,10 +18,9 @@ using namespace testing;
 // mean a full palette of 256.
 TEST(ReadBmp, EightBitFilesConvertThroughThePalette) {
     // width, height, entries in the file, limit of the indices used, data offset
-    const std::array<int, 5> cases[] = {{3, 2, 2, 2, 62},     {5, 3, 16, 16, 118},           {7, 4, 256, 256, 1078},
-                                        {1, 1, 2, 2, 62},     {8, 2, 16, 16, 118},           {3, 2, 2, 3, 62},
-                                        {7, 4, 256, 256, 54}, {7, 4, 256, 256, 58},          {7, 4, 256, 256, 50},
-                                        {7, 4, 256, 256, 0},  {7, 4, 256, 256, 54 + 4 * 257}};
+    const std::array<int, 5> cases[] = {{3, 2, 2, 2, 62},     {5, 3, 16, 16, 118},     {7, 4, 256, 256, 1078},
+                                        {3, 2, 2, 3, 62},     {7, 4, 256, 256, 54},    {7, 4, 256, 256, 58},
+                                        {7, 4, 256, 256, 50}, {7, 4, 256, 256, 54 + 4 * 257}};
     for (auto [width, height, entries, indexLimit, dataOffset] : cases) {
         SCOPED_TRACE(::testing::PrintToString(std::array{width, height, entries, indexLimit, dataOffset}));
         std::vector<Colour> palette;  // none black
@@ -43,15 +42,14 @@ TEST(ReadBmp, EightBitFilesConvertThroughThePalette) {
     }
 }
 
-// A 24-bit file with padded rows, and what the writer makes of the picture read from it, read back unchanged.
+// A 24-bit file with padded rows, whatever image size it states, and what the writer makes of the
+// picture read from it, read back unchanged; rows shorter than the picture is wide write no file.
 TEST(ReadBmp, TrueColourFilesReadPaddedRowsBottomUp) {
     Bytes pixels(5 * 3 * 3);  // rows of 15 bytes
     std::iota(pixels.begin(), pixels.end(), 1);
     BmpImage image, written;
-    // The image size a file states is replaced by the one its dimensions need, whatever it says.
     constexpr unsigned kStatedImageSize = 34;
     ASSERT_EQ(loadFile(image, put(bmpFile(5, 3, 24, {}, pixels), kStatedImageSize, 0x7FFFFFFF)), 1) << image.lastError();
-    ASSERT_EQ(loadFile(image, bmpFile(5, 3, 24, {}, pixels)), 1) << image.lastError();
     const std::string path = tempPath("written.bmp");
     std::string error;
     ASSERT_TRUE(writeBmp24(path, image, &error)) << error;  // from rows 16 bytes apart
@@ -63,10 +61,7 @@ TEST(ReadBmp, TrueColourFilesReadPaddedRowsBottomUp) {
         EXPECT_EQ(pixelAt(written, i % 5, i / 5), expected) << i;
     }
     std::filesystem::remove(path);
-    EXPECT_FALSE(writeBmp24(path, 5, 2, pixels.data(), 14, &error));  // rows shorter than 3 x width
-    EXPECT_EQ(image.load(path.c_str()), 0);  // nor was a file left, and a missing file leaves the picture as it was
-    EXPECT_TRUE(image.lastError().starts_with("cannot open") && pixelAt(image, 0, 0) == (Colour{1, 2, 3}))
-        << image.lastError();
+    EXPECT_FALSE(writeBmp24(path, 5, 2, pixels.data(), 14, &error) || std::filesystem::exists(path));
 }
 
 // A bad file is refused with a reason and empties an image that held a picture.
@@ -90,7 +85,6 @@ TEST(ReadBmp, MalformedFilesAreRefusedWithAReason) {
         {"negative width", sized(pal, -3, 2), "positive"},
         {"zero height", sized(pal, 3, 0), "positive"},
         {"top-down rows", sized(rgb, 3, -2), "positive"},
-        {"most negative height", sized(rgb, 3, INT32_MIN), "positive"},
         {"row length beyond 32 bits", sized(rgb, INT32_MAX, 2), "too large"},
         {"image size beyond 32 bits", sized(rgb, 70000, 70000), "too large"},
         {"just over 256 MiB", sized(rgb, 4096, 21846), "too large"},
@@ -128,8 +122,6 @@ TEST(Scale, EveryNewPixelComesFromItsNearestOldPixel) {
         EXPECT_EQ(image.scale(0, 4) + image.scale(4, -1) + image.scale(INT32_MAX, INT32_MAX), 0);
         ASSERT_EQ(image.scale(newWidth, newHeight), 1);
         EXPECT_EQ(std::pair(image.width(), image.height()), std::pair(newWidth, newHeight));
-        EXPECT_EQ(image.rowBytes, static_cast<int32_t>(paddedToFour(3 * std::size_t(newWidth))));
-        EXPECT_EQ(image.infoHeader.imageSize, static_cast<uint32_t>(image.rowBytes * newHeight));
         for (int32_t i = 0; i < newWidth * newHeight; ++i) {
             const int32_t column = i % newWidth, row = i / newWidth;
             EXPECT_EQ(pixelAt(image, column, row), coordinates(column * width / newWidth, row * height / newHeight))
