@@ -72,11 +72,6 @@ TEST(ReadBmp, MalformedFilesAreRefusedWithAReason) {
     auto sized = [](const Bytes& bytes, int32_t w, int32_t h) { return put(put(bytes, kWidth, w), kHeight, h); };
     const std::tuple<const char*, Bytes, const char*> cases[] = {
         // name, file, a part of the reason
-        {"empty file", {}, "truncated file header"},
-        {"file header cut short", cut(rgb, 13), "truncated file header"},
-        {"info header missing", cut(rgb, 14), "truncated info header"},
-        {"info header cut short", cut(rgb, 53), "truncated info header"},
-        {"no BM", put(rgb, kType, 0x4142, 2), "no \"BM\" signature"},
         {"core header size", put(rgb, kInfoSize, 12), "size is not 40"},
         {"run-length compression", put(pal, kCompression, 1), "compressed"},
         {"16 bits", put(rgb, kBits, 16, 2), "bit depth"},
@@ -90,9 +85,6 @@ TEST(ReadBmp, MalformedFilesAreRefusedWithAReason) {
         {"just over 256 MiB", sized(rgb, 4096, 21846), "too large"},
         {"8-bit over 256 MiB once converted", sized(pal, 65536, 1366), "too large"},
         {"24-bit data offset 58", put(rgb, kDataOffset, 58), "data offset 54"},
-        {"palette cut short", cut(pal, 58), "truncated palette"},
-        {"indices cut short", cut(pal, pal.size() - 1), "truncated pixel data"},
-        {"24-bit pixels cut short", cut(rgb, 66), "truncated pixel data"},
         {"huge with no pixel data", sized(rgb, 4096, 4096), "truncated pixel data"},
         {"huge 8-bit with no indices", sized(pal, 8192, 8192), "truncated pixel data"},
     };
@@ -104,10 +96,15 @@ TEST(ReadBmp, MalformedFilesAreRefusedWithAReason) {
             << name;
         EXPECT_NE(image.lastError().find(reason), std::string::npos) << name << ": " << image.lastError();
     }
-    for (const Bytes& whole : {pal, rgb}) {  // wherever a file ends early, it is refused
+    for (const Bytes& whole : {pal, rgb}) {  // wherever a file ends early, it is refused, naming the part cut short
         for (std::size_t length = 0; length < whole.size(); ++length) {
+            const std::string part = length < 14                        ? "file header"
+                                     : length < 54                      ? "info header"
+                                     : whole[kBits] == 8 && length < 62 ? "palette"
+                                                                        : "pixel data";
             BmpImage image;
             EXPECT_EQ(loadFile(image, cut(whole, length)), 0) << length << " of " << whole.size();
+            EXPECT_EQ(image.lastError(), "truncated " + part) << length << " of " << whole.size();
         }
     }
 }
