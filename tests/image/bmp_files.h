@@ -3,6 +3,7 @@
 // Builds BMP files byte by byte, independently of the program's own header code, loads them back
 // from real files, and makes pictures in memory whose pixels tell where they came from.
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -75,6 +76,16 @@ inline BmpImage coordinatePicture(int32_t width, int32_t height) {
 inline std::string tempPath(const std::string& name) {
     return std::filesystem::temp_directory_path() / ("qv-image-tests-" + std::to_string(::getpid()) + "-" + name);
 }
+
+// A test with a folder of its own, removed afterwards.
+class InOwnFolder : public ::testing::Test {
+protected:
+    void SetUp() override { std::filesystem::create_directories(folder_); }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+    std::string in(const std::string& name) const { return folder_ + "/" + name; }
+
+    const std::string folder_ = tempPath("folder");
+};
 
 // Writes `bytes` to a real file, loads it into `image` and removes the file.
 inline int loadFile(BmpImage& image, const Bytes& bytes) {

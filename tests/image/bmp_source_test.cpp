@@ -32,18 +32,7 @@ std::size_t heapInUse() {
     return info.uordblks + info.hblkhd;
 }
 
-// A folder of this test's own, removed afterwards.
-class PictureSources : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = tempPath("sources");
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-    std::string in(const std::string& name) const { return folder_ + "/" + name; }
-
-    std::string folder_;
-};
+using PictureSources = InOwnFolder;
 
 // A directory, a named pipe nobody writes to and a device are refused at once with a line that says
 // what they are, and leave the image as it was; a link to a picture file is read as the file.

@@ -15,15 +15,8 @@ namespace {
 using namespace testing;
 namespace fs = std::filesystem;
 
-class WriteBmp : public ::testing::Test {
+class WriteBmp : public InOwnFolder {
 protected:
-    void SetUp() override {
-        folder_ = tempPath("write");
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::string in(const std::string& name) const { return folder_ + "/" + name; }
     static std::string contentsOf(const std::string& path) {
         std::ifstream input(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(input), {});
@@ -35,7 +28,6 @@ protected:
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
     }
 
-    std::string folder_;
     BmpImage picture_ = coordinatePicture(448, 640);
 };
 
