@@ -30,8 +30,6 @@ inline Bytes put(Bytes bytes, std::size_t offset, uint32_t value, int size = 4) 
     return bytes;
 }
 
-inline std::size_t paddedToFour(std::size_t bytes) { return (bytes + 3) & ~std::size_t{3}; }
-
 // Headers, `palette` (data offset right after it), then `rows` (width x height
 // pixels of bits / 8 bytes, top row first) stored bottom-up, padded with bytes that must never be
 // read as pixels.
@@ -43,7 +41,7 @@ inline Bytes bmpFile(int32_t width, int32_t height, int bits, const std::vector<
     }
     const auto rowLength = static_cast<std::size_t>(width * bits / 8);
     for (int32_t row = height - 1; row >= 0; --row) {
-        Bytes stored(paddedToFour(rowLength), 0xEE);
+        Bytes stored((rowLength + 3) & ~std::size_t{3}, 0xEE);  // rows padded to a multiple of four bytes
         std::copy_n(rows.begin() + row * rowLength, rowLength, stored.begin());
         bytes.insert(bytes.end(), stored.begin(), stored.end());
     }

@@ -77,11 +77,8 @@ std::size_t loadThroughPipe(BmpImage& image, const Bytes& bytes, int& result) {
     };
     const std::size_t before = heapInUse(), headers = std::min<std::size_t>(bytes.size(), 54);
     std::size_t most = 0;
+    ::signal(SIGPIPE, SIG_IGN);  // a reader that stops early makes writes fail, not the process end
     std::thread writer([&] {
-        sigset_t pipeSignal;  // a reader that stops early makes writes fail, not the process end
-        sigemptyset(&pipeSignal);
-        sigaddset(&pipeSignal, SIGPIPE);
-        pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr);
         send(0, headers);
         int waiting = 1;
         while (waiting > 0 && ::ioctl(ends[1], FIONREAD, &waiting) == 0) std::this_thread::sleep_for(1ms);

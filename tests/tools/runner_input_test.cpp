@@ -22,7 +22,6 @@ TEST(HeadlessOptions, ReadsEveryOptionAndRefusesBadOnesByName) {
     EXPECT_EQ(options->inputPath + options->tracePath + options->picturePath + options->pictureDir, "in.txt-p.bmpout");
 
     const std::pair<std::vector<std::string_view>, std::string_view> bad[] = {
-        {{"--frames", "10", "--colour", "red"}, "--colour"},
         {{"--frames"}, "--frames"},
         {{"--frames", "-1"}, "--frames"},
         {{"--frames", "12x"}, "12x"},
