@@ -58,9 +58,9 @@ TEST(ImageLayer, CopiesItsWindowToItsPosition) {
 TEST(ImageLayer, DrawsNothingOutsideEitherPicture) {
     constexpr int kMax = INT32_MAX, kFar = INT32_MAX - 15;
     const std::array<int, 6> cases[] = {
-        {0, 0, 4, 0, 0, 0},  {0, 0, 0, 4, 0, 0},       {0, 0, 4, -2, 0, 0},     {7, 0, 4, 4, 0, 0}, {0, 6, 4, 4, 0, 0},
-        {-1, 0, 4, 4, 0, 0}, {0, -1, 4, 4, 0, 0},      {0, 0, 4, 4, 13, 0},     {0, 0, 4, 4, 0, 9}, {0, 0, 4, 4, -1, 0},
-        {0, 0, 4, 4, 0, -1}, {0, 0, kMax, kMax, 0, 0}, {0, 0, 4, 4, kFar, kFar}};
+        {0, 0, -2, 4, 0, 0}, {0, 0, 4, -2, 0, 0}, {7, 0, 4, 4, 0, 0}, {0, 6, 4, 4, 0, 0},       {-1, 0, 4, 4, 0, 0},
+        {0, -1, 4, 4, 0, 0}, {0, 0, 4, 4, 13, 0}, {0, 0, 4, 4, 0, 9}, {0, 0, 4, 4, -1, 0},      {0, 0, 4, 4, 0, -1},
+        {0, 0, kMax, kMax, 0, 0}, {0, 0, 4, 4, kFar, kFar}};
     for (const auto& c : cases) {  // window, position
         LayerOverTarget scene(10, 9, 16, 12);
         scene.layer.setSource(c[0], c[1], c[2], c[3]);
