@@ -82,9 +82,9 @@ std::size_t loadThroughPipe(BmpImage& image, const Bytes& bytes, int& result) {
         send(0, headers);
         int waiting = 1;
         while (waiting > 0 && ::ioctl(ends[1], FIONREAD, &waiting) == 0) std::this_thread::sleep_for(1ms);
-        for (int sample = 0; sample < 20; ++sample) {  // the reader now has the headers
+        for (int sample = 0; sample < 30; ++sample) {  // the reader now has the headers
             most = std::max(most, heapInUse() - std::min(before, heapInUse()));
-            std::this_thread::sleep_for(5ms);
+            std::this_thread::sleep_for(10ms);
         }
         send(headers, bytes.size());
         ::close(ends[1]);
