@@ -3,6 +3,7 @@
 // Builds BMP files byte by byte, independently of the program's own header code, loads them back
 // from real files, and makes pictures in memory whose pixels tell where they came from.
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -29,8 +30,6 @@ inline Bytes put(Bytes bytes, std::size_t offset, uint32_t value, int size = 4) 
     return bytes;
 }
 
-inline std::size_t paddedToFour(std::size_t bytes) { return (bytes + 3) & ~std::size_t{3}; }
-
 // Headers, `palette` (data offset right after it), then `rows` (width x height
 // pixels of bits / 8 bytes, top row first) stored bottom-up, padded with bytes that must never be
 // read as pixels.
@@ -42,7 +41,7 @@ inline Bytes bmpFile(int32_t width, int32_t height, int bits, const std::vector<
     }
     const auto rowLength = static_cast<std::size_t>(width * bits / 8);
     for (int32_t row = height - 1; row >= 0; --row) {
-        Bytes stored(paddedToFour(rowLength), 0xEE);
+        Bytes stored((rowLength + 3) & ~std::size_t{3}, 0xEE);  // rows padded to a multiple of four bytes
         std::copy_n(rows.begin() + row * rowLength, rowLength, stored.begin());
         bytes.insert(bytes.end(), stored.begin(), stored.end());
     }
@@ -75,6 +74,16 @@ inline BmpImage coordinatePicture(int32_t width, int32_t height) {
 inline std::string tempPath(const std::string& name) {
     return std::filesystem::temp_directory_path() / ("qv-image-tests-" + std::to_string(::getpid()) + "-" + name);
 }
+
+// A test with a folder of its own, removed afterwards.
+class InOwnFolder : public ::testing::Test {
+protected:
+    void SetUp() override { std::filesystem::create_directories(folder_); }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+    std::string in(const std::string& name) const { return folder_ + "/" + name; }
+
+    const std::string folder_ = tempPath("folder");
+};
 
 // Writes `bytes` to a real file, loads it into `image` and removes the file.
 inline int loadFile(BmpImage& image, const Bytes& bytes) {
