@@ -29,10 +29,6 @@ TEST_F(StartUp, FailureExitsWithStatusOneAndOneLineSayingWhy) {
         const char* says;
     } cases[] = {
         {[](RecordingApp& a) { a.initResult = [] { return 0; }; }, "qv-failing: cannot start: the initialisation failed"},
-        {[](RecordingApp& a) {
-             a.initResult = [&a] { a.startUpError = "qv-failing: back2_sml.bmp is not a picture"; return 0; };
-         },
-         "qv-failing: back2_sml.bmp is not a picture"},
         {[](RecordingApp& a) { a.rename("qv-running"); }, "another copy is already running"},
         {[](RecordingApp&) { setenv("SDL_VIDEODRIVER", "no-such-driver", 1); }, "qv-failing: cannot start: no display"},
         {[](RecordingApp&) {  // nothing to show a window on: not run unseen
