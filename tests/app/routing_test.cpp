@@ -7,14 +7,14 @@ namespace {
 
 // Messages handed in directly: the position word 0x0010FFFF is x = -1 (its low half as a signed
 // 16-bit value) and y = 16, whatever the key state. Double clicks, which the window system never
-// sends, reach their own operations; what is no mouse message or paint is not handled.
+// sends, reach their own operations; what is no mouse message is not handled.
 TEST(MessageRouting, EachMessageReachesItsOperationWithSignedCoordinatesWhateverTheKeyState) {
     const struct {
         uint32_t message;
         const char* call;  // nullptr: not handled
     } cases[] = {{kMouseMoveMessage, "move -1 16"}, {kLeftButtonDoubleClickMessage, "ldbl -1 16"},
-                 {kRightButtonDoubleClickMessage, "rdbl -1 16"}, {kPaintMessage, "paint"},
-                 {0x01FF, nullptr}, {0x0207, nullptr}, {kDestroyMessage, nullptr}};
+                 {kRightButtonDoubleClickMessage, "rdbl -1 16"}, {0x01FF, nullptr}, {0x0207, nullptr},
+                 {kDestroyMessage, nullptr}};
     for (const auto& c : cases) {
         RecordingApp app;
         EXPECT_EQ(app.onMessage(c.message, ~uint64_t{0}, 0x0010FFFF), c.call ? 1 : 0) << "message " << c.message;
