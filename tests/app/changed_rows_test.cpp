@@ -14,10 +14,11 @@ TEST(ChangedRows, SpansOfWrittenRowsClippedJoinedAndTakenOnce) {
     rows.add(-5, 8);    // rows 0 to 2
     rows.add(10, 4);    // 10 to 13
     rows.add(16, 2);    // 16 to 17: two rows after the last span
+    rows.add(21, 1);    // three rows after it
     rows.add(95, 50);   // 95 to 99
     rows.add(40, 0);
     rows.add(40, -3);
-    EXPECT_EQ(rows.take(3), (std::vector<RowSpan>{{0, 3}, {10, 8}, {95, 5}}));
+    EXPECT_EQ(rows.take(3), (std::vector<RowSpan>{{0, 3}, {10, 8}, {21, 1}, {95, 5}}));
     rows.add(0, 1), rows.add(99, 1);
     EXPECT_EQ(rows.take(0), (std::vector<RowSpan>{{0, 1}, {99, 1}}));
     rows.reset(100);

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "app/boxes.h"
 #include "shell_fixture.h"
@@ -27,6 +29,31 @@ Font fontFor(std::string_view face) {
     return Font(description);
 }
 
+// What a line of text drawn at the top left of a grey picture left there: the width of its band,
+// how many pixels of it are ink, and whether the band is one line (16 pixels) high, black on white,
+// with the rest of the picture grey.
+struct Line {
+    int32_t width = 0;
+    int32_t ink = 0;
+    bool tidy = true;
+};
+
+Line drawnLine(std::string_view face, std::string_view text, BackBuffer& picture) {
+    fillBox(picture, 0, 0, picture.width, picture.height, kGrey);
+    Line line;
+    line.tidy = fontFor(face).drawText(picture, 0, 0, text);
+    while (line.width < picture.width && colourAt(picture, line.width, 0) != kGrey) ++line.width;
+    for (int32_t y = 0; y < picture.height; ++y) {
+        for (int32_t x = 0; x < picture.width; ++x) {
+            const uint32_t colour = colourAt(picture, x, y);
+            const bool inBand = x < line.width && y < 16;
+            line.ink += colour == 0x000000 ? 1 : 0;
+            line.tidy = line.tidy && (inBand ? colour == 0x000000 || colour == 0xFFFFFF : colour == kGrey);
+        }
+    }
+    return line;
+}
+
 // A face name too long for a description is cut to fit with its terminating zero.
 TEST(DescribeFont, CutsALongFaceName) {
     FontDescription description;
@@ -36,39 +63,28 @@ TEST(DescribeFont, CutsALongFaceName) {
     EXPECT_EQ(std::string(description.faceName.data()), std::string(31, 'F'));
 }
 
-// textOut draws the first `count` characters (all of them when count is larger), in monospace when
-// no font is selected; a face that cannot be found is replaced by monospace too.
-TEST(DrawContext, DrawsTheFirstCountCharactersInMonospaceWhenNoFontIsSelected) {
+// textOut draws all the characters when count is larger than the text (the game's score test
+// checks a shorter count), in monospace when no font is selected; a face that cannot be found is
+// replaced by monospace too.
+TEST(DrawContext, DrawsTheTextInMonospaceWhenNoFontIsSelected) {
     Font monospace = fontFor("monospace");
     Font missing = fontFor("No Such Face At All");
-    BackBuffer expected = greyPicture(200, 20), counted = greyPicture(200, 20), whole = greyPicture(200, 20),
-               replaced = greyPicture(200, 20);
+    BackBuffer expected = greyPicture(200, 20), whole = greyPicture(200, 20), replaced = greyPicture(200, 20);
     ASSERT_TRUE(monospace.drawText(expected, 0, 0, "ABC"));
     ASSERT_TRUE(missing.drawText(replaced, 0, 0, "ABC"));
-    DrawContext(counted).textOut(0, 0, "ABCDEF", 3);
     DrawContext(whole).textOut(0, 0, "ABC", 100);
     EXPECT_FALSE(samePicture(expected, greyPicture(200, 20)));
-    EXPECT_TRUE(samePicture(counted, expected));
     EXPECT_TRUE(samePicture(whole, expected));
     EXPECT_TRUE(samePicture(replaced, expected));
 }
 
-// Text is black on an opaque white rectangle one line (16 pixels) high from its top-left corner;
-// where that lies left of or above the picture, or runs over its edges, the text is cut there.
+// Text is black on an opaque white rectangle one line high from its top-left corner; where that
+// lies left of or above the picture, or runs over its edges, the text is cut there.
 TEST(Font, TextIsBlackOnAWhiteLineSixteenPixelsHighCutAtThePictureEdges) {
-    Font font = fontFor("Terminal");
     BackBuffer reference = greyPicture(60, 20);
-    ASSERT_TRUE(font.drawText(reference, 0, 0, "W#g"));
-    int32_t right = 0;  // the end of the line's top row
-    while (right < reference.width && colourAt(reference, right, 0) != kGrey) ++right;
-    std::map<uint32_t, int> inside, outside;
-    for (int32_t y = 0; y < 20; ++y) {
-        for (int32_t x = 0; x < 60; ++x) ++(x < right && y < 16 ? inside : outside)[colourAt(reference, x, y)];
-    }
-    EXPECT_EQ(outside.size(), 1u);  // grey, untouched
-    EXPECT_EQ(inside.size(), 2u);
-    EXPECT_GT(inside[0x000000], 0);
-    EXPECT_GT(inside[0xFFFFFF], 0);
+    const Line line = drawnLine("Terminal", "W#g", reference);
+    EXPECT_TRUE(line.tidy && line.width > 0 && line.ink > 0 && line.ink < line.width * 16);
+    Font font = fontFor("Terminal");
     for (const auto& [x, y] : {std::pair{3, 4}, std::pair{-5, -3}, std::pair{50, 12}, std::pair{INT32_MIN, INT32_MAX}}) {
         BackBuffer moved = greyPicture(60, 20);
         EXPECT_TRUE(font.drawText(moved, x, y, "W#g"));
@@ -81,6 +97,32 @@ TEST(Font, TextIsBlackOnAWhiteLineSixteenPixelsHighCutAtThePictureEdges) {
             }
         }
     }
+}
+
+// Every font the game asks for, on a system where fontconfig offers none.
+void drawWithoutAnyFont() {
+    BackBuffer picture;
+    picture.createBackBuffer(300, 40, 0);
+    const Line score = drawnLine("Terminal", "SCORE:        123 ", picture);
+    const Line bonus = drawnLine("monospace", "BONUS:  2 x 61     ", picture);
+    const Line over = drawnLine("Terminal", " G A M E  O V E R ", picture);
+    const bool drawn = score.ink > 100 && bonus.ink > 100 && over.ink > 50 && score.tidy && bonus.tidy && over.tidy;
+    const bool fixedPitch = score.width == 18 * 12 && bonus.width == 19 * 12 && over.width == 18 * 12;
+    std::_Exit(drawn && fixedPitch ? 0 : 1);
+}
+
+// With an empty font setup the score display is still there, drawn in the built-in font, and
+// standard error says once that no font was found.
+TEST(BuiltinFont, WithoutAnyFontTheTextIsStillDrawnAndTheLackIsSaidOnce) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process reads the font setup anew
+    const std::filesystem::path setup =
+        std::filesystem::temp_directory_path() / ("qv-no-fonts-" + std::to_string(::getpid()) + ".conf");
+    std::ofstream(setup) << "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n";
+    setenv("FONTCONFIG_FILE", setup.c_str(), 1);
+    EXPECT_EXIT(drawWithoutAnyFont(), ::testing::ExitedWithCode(0),
+                ::testing::MatchesRegex("[^\n]*: no font found for \"Terminal\"[^\n]*built-in font\n"));
+    unsetenv("FONTCONFIG_FILE");
+    std::filesystem::remove(setup);
 }
 
 }  // namespace

@@ -26,21 +26,22 @@ protected:
 };
 
 // The window shows the back buffer from its source point, with the overlay that onDraw put on it
-// before the copy. Every byte differs from its neighbours, so that a mix-up of channels, rows or
+// before the copy; at scale k the window is k times the client area and every back-buffer pixel a
+// crisp k x k block. Every byte differs from its neighbours, so that a mix-up of channels, rows or
 // columns shows.
 TEST_F(Painting, WindowShowsTheBackBufferFromItsSourcePointAfterTheOverlay) {
     const struct {
         const char* name;
-        int32_t width, height, sourceOffset;
-    } cases[] = {{"window sized", 8, 6, 0}, {"larger, from an offset", 12, 9, 2}, {"smaller", 4, 3, 0},
-                 {"odd width", 7, 5, 0},    {"negative offset", 8, 6, -1}};
+        int32_t width, height, sourceOffset, scale;
+    } cases[] = {{"window sized", 8, 6, 0, 1}, {"larger, from an offset", 12, 9, 2, 2}, {"smaller", 4, 3, 0, 1},
+                 {"odd width", 7, 5, 0, 3},    {"negative offset", 8, 6, -1, 1},      {"largest scale", 8, 6, 0, 8}};
     for (const auto& c : cases) {
         RecordingApp app;
-        app.windowSpec.clientWidth = 8;
-        app.windowSpec.clientHeight = 6;
-        app.frameInterval = 0;
+        ASSERT_NO_FATAL_FAILURE(prepare(app, 8, 6, c.scale));
         ASSERT_EQ(app.createBackBuffer(c.width, c.height, c.sourceOffset), 1) << c.name;
         ASSERT_TRUE(start(app)) << c.name;
+        EXPECT_EQ(std::pair(inspectWindow(app.window).clientWidth, inspectWindow(app.window).clientHeight),
+                  std::pair(8 * c.scale, 6 * c.scale)) << c.name;
         for (int32_t i = 0; i < app.backBuffer.rowBytes() * c.height; ++i) {
             app.backBuffer.bits[i] = static_cast<uint8_t>(37 * i + 11);
         }
@@ -50,36 +51,13 @@ TEST_F(Painting, WindowShowsTheBackBufferFromItsSourcePointAfterTheOverlay) {
         app.invalidate();
         ASSERT_EQ(app.mainLoop(), 0) << c.name;
         ASSERT_EQ(colourAt(app.backBuffer, 1, 1), 0x00C0FFEEu) << c.name;
-        for (int32_t y = 0; y < 6; ++y) {
-            for (int32_t x = 0; x < 8; ++x) {
-                const int32_t sx = x + c.sourceOffset;
-                const int32_t sy = y + c.sourceOffset;
+        for (int32_t y = 0; y < 6 * c.scale; ++y) {
+            for (int32_t x = 0; x < 8 * c.scale; ++x) {
+                const int32_t sx = x / c.scale + c.sourceOffset;
+                const int32_t sy = y / c.scale + c.sourceOffset;
                 if (sx < 0 || sy < 0 || sx >= c.width || sy >= c.height) continue;
-                EXPECT_EQ(presentedColour(app.window, x, y), colourAt(app.backBuffer, sx, sy)) << c.name << " " << x
-                                                                                               << "," << y;
-            }
-        }
-    }
-}
-
-// At scale k the window is k times the client area and every back-buffer pixel is a crisp k x k block.
-TEST_F(Painting, ScaledWindowShowsEveryPixelAsABlock) {
-    for (const int32_t scale : {1, 2, 3, 8}) {
-        RecordingApp app;
-        ASSERT_NO_FATAL_FAILURE(prepare(app, 7, 5, scale));
-        for (int32_t i = 0; i < app.backBuffer.rowBytes() * 5; ++i) {
-            app.backBuffer.bits[i] = static_cast<uint8_t>(37 * i + 11);
-        }
-        ASSERT_TRUE(start(app)) << scale;
-        EXPECT_EQ(std::pair(inspectWindow(app.window).clientWidth, inspectWindow(app.window).clientHeight),
-                  std::pair(7 * scale, 5 * scale));
-        app.idleResult = [] { return 0; };
-        app.invalidate();
-        ASSERT_EQ(app.mainLoop(), 0);
-        for (int32_t y = 0; y < 5 * scale; ++y) {
-            for (int32_t x = 0; x < 7 * scale; ++x) {
-                ASSERT_EQ(presentedColour(app.window, x, y), colourAt(app.backBuffer, x / scale, y / scale))
-                    << "scale " << scale << " at " << x << "," << y;
+                ASSERT_EQ(presentedColour(app.window, x, y), colourAt(app.backBuffer, sx, sy))
+                    << c.name << " at " << x << "," << y;
             }
         }
     }
