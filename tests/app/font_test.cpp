@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "app/boxes.h"
 #include "shell_fixture.h"
@@ -115,14 +114,10 @@ void drawWithoutAnyFont() {
 // standard error says once that no font was found.
 TEST(BuiltinFont, WithoutAnyFontTheTextIsStillDrawnAndTheLackIsSaidOnce) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process reads the font setup anew
-    const std::filesystem::path setup =
-        std::filesystem::temp_directory_path() / ("qv-no-fonts-" + std::to_string(::getpid()) + ".conf");
-    std::ofstream(setup) << "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n";
-    setenv("FONTCONFIG_FILE", setup.c_str(), 1);
+    setenv("FONTCONFIG_FILE", std::filesystem::absolute("no_fonts.conf").c_str(), 1);  // tests run in their folder
     EXPECT_EXIT(drawWithoutAnyFont(), ::testing::ExitedWithCode(0),
                 ::testing::MatchesRegex("[^\n]*: no font found for \"Terminal\"[^\n]*built-in font\n"));
     unsetenv("FONTCONFIG_FILE");
-    std::filesystem::remove(setup);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "helpers/scratch_folder.h"
+
 // The single-instance lock is the user's own: kept in the session's runtime folder, or else in a
 // private folder under the temporary directory; anything another user could have put in its
 // place is refused without being followed, created or truncated.
@@ -21,10 +23,7 @@ namespace fs = std::filesystem;
 class LockPlace : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "qv-lock-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        shared_ = pattern;
-        fs::permissions(shared_, fs::perms::all | fs::perms::sticky_bit);
+        fs::permissions(folder_.path(), fs::perms::all | fs::perms::sticky_bit);
         for (const char* name : {"TMPDIR", "XDG_RUNTIME_DIR"}) {
             if (const char* value = std::getenv(name)) saved_.emplace_back(name, value);
         }
@@ -34,11 +33,11 @@ protected:
     void TearDown() override {
         unsetenv("TMPDIR");
         for (const auto& [name, value] : saved_) setenv(name.c_str(), value.c_str(), 1);
-        fs::remove_all(shared_);
     }
     std::string privateFolder() const { return shared_ + "/qv-lock-test-" + std::to_string(::geteuid()); }
 
-    std::string shared_;
+    testing::ScratchFolder folder_;
+    const std::string shared_ = folder_.path().string();
     std::vector<std::pair<std::string, std::string>> saved_;
 };
 

@@ -8,6 +8,7 @@
 
 #include "app/core_app.h"
 #include "app/messages.h"
+#include "helpers/scratch_folder.h"
 #include "helpers/synthetic_input.h"
 
 namespace qv::testing {
@@ -70,14 +71,7 @@ class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
-        std::string pattern = (std::filesystem::temp_directory_path() / "qv-shell-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        runtimeDir_ = pattern;
-        setenv("XDG_RUNTIME_DIR", runtimeDir_.c_str(), 1);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(runtimeDir_, ignored);
+        setenv("XDG_RUNTIME_DIR", runtimeDir_.path().c_str(), 1);
     }
 
     // Starts `app` with a window, then forgets what start-up queued and recorded.
@@ -88,7 +82,7 @@ protected:
         return true;
     }
 
-    std::string runtimeDir_;
+    ScratchFolder runtimeDir_;
 };
 
 }  // namespace qv::testing

@@ -52,7 +52,7 @@ TEST_F(StartUp, FailureExitsWithStatusOneAndOneLineSayingWhy) {
                 RecordingApp app("qv-failing");
                 c.arrange(app);
                 const int code = app.run("");
-                std::filesystem::remove_all(runtimeDir_);  // the child's own: it never reaches TearDown
+                std::filesystem::remove_all(runtimeDir_.path());  // the child's own: it never reaches TearDown
                 std::_Exit(code);
             },
             ::testing::ExitedWithCode(1), ::testing::MatchesRegex(std::string("[^\n]*") + c.says + "[^\n]*\n"));

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "game/sand_game.h"
+#include "helpers/scratch_folder.h"
 #include "support/mt19937.h"
 
 namespace qv::testing {
@@ -15,20 +16,6 @@ inline std::filesystem::path assetsDirectory() {
     const char* source = std::getenv("QV_SOURCE_DIR");
     return std::filesystem::path(source != nullptr ? source : "../..") / "assets";
 }
-
-// Runs a test inside a directory, going back to where it was afterwards.
-class WorkingDirectory {
-public:
-    explicit WorkingDirectory(const std::filesystem::path& directory) : previous_(std::filesystem::current_path()) {
-        std::filesystem::current_path(directory);
-    }
-    ~WorkingDirectory() { std::filesystem::current_path(previous_); }
-    WorkingDirectory(const WorkingDirectory&) = delete;
-    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
-
-private:
-    std::filesystem::path previous_;
-};
 
 // A game started as the program starts it, with a fixed seed, in the folder of the pictures.
 class StartedGame : public ::testing::Test {

@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -16,19 +14,16 @@ namespace fs = std::filesystem;
 class Places : public ::testing::Test {
 protected:
     void SetUp() override {
-        fs::remove_all(root);
         for (const fs::path& folder : {here, first, second}) {
             fs::create_directories(folder);
         }
         inHere.emplace(here);
     }
-    void TearDown() override {
-        inHere.reset();
-        fs::remove_all(root);
-    }
+    void TearDown() override { inHere.reset(); }
     static void put(const fs::path& file) { std::ofstream(file) << "picture"; }
 
-    const fs::path root = fs::temp_directory_path() / ("quorvantile-lookup-" + std::to_string(::getpid()));
+    const testing::ScratchFolder scratch;
+    const fs::path root = scratch.path();
     const fs::path here = root / "here";
     const fs::path first = root / "first";
     const fs::path second = root / "second";

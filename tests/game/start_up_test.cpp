@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 
@@ -12,9 +10,8 @@ namespace fs = std::filesystem;
 
 // Starts a game in a folder that holds only some pictures; returns what start-up said.
 std::string startUpFailure(bool hiddenPresent, const char* shownContent) {
-    const fs::path folder = fs::temp_directory_path() / ("quorvantile-start-" + std::to_string(::getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    const testing::ScratchFolder scratch;
+    const fs::path& folder = scratch.path();
     if (hiddenPresent) {
         fs::copy_file(testing::assetsDirectory() / SandGame::kHiddenPicture, folder / SandGame::kHiddenPicture);
     }
@@ -23,14 +20,9 @@ std::string startUpFailure(bool hiddenPresent, const char* shownContent) {
     } else if (*shownContent != '\0') {
         std::ofstream(folder / SandGame::kShownPicture) << shownContent;
     }
-    std::string failure;
-    {
-        testing::WorkingDirectory inFolder(folder);
-        SandGame game;
-        failure = game.initialise() != 0 ? "started" : game.startUpError;
-    }
-    fs::remove_all(folder);
-    return failure;
+    const testing::WorkingDirectory inFolder(folder);
+    SandGame game;
+    return game.initialise() != 0 ? "started" : game.startUpError;
 }
 
 TEST(StartUp, AMissingOrDamagedPictureStopsTheGameAndIsNamed) {

@@ -4,13 +4,13 @@
 // from real files, and makes pictures in memory whose pixels tell where they came from.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <vector>
 
+#include "helpers/scratch_folder.h"
 #include "image/bmp_image.h"
 
 namespace qv::testing {
@@ -70,28 +70,20 @@ inline BmpImage coordinatePicture(int32_t width, int32_t height) {
     return image;
 }
 
-// A path under the system's temporary folder of this process alone.
-inline std::string tempPath(const std::string& name) {
-    return std::filesystem::temp_directory_path() / ("qv-image-tests-" + std::to_string(::getpid()) + "-" + name);
-}
-
 // A test with a folder of its own, removed afterwards.
 class InOwnFolder : public ::testing::Test {
 protected:
-    void SetUp() override { std::filesystem::create_directories(folder_); }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-    std::string in(const std::string& name) const { return folder_ + "/" + name; }
+    std::string in(const std::string& name) const { return folder_.in(name); }
 
-    const std::string folder_ = tempPath("folder");
+    ScratchFolder folder_;
 };
 
 // Writes `bytes` to a real file, loads it into `image` and removes the file.
 inline int loadFile(BmpImage& image, const Bytes& bytes) {
-    const std::string path = tempPath("load.bmp");
+    const ScratchFolder folder;
+    const std::string path = folder.in("load.bmp");
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
-    const int result = image.load(path.c_str());
-    std::filesystem::remove(path);
-    return result;
+    return image.load(path.c_str());
 }
 
 }  // namespace qv::testing

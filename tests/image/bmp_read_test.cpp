@@ -53,7 +53,8 @@ TEST(ReadBmp, TrueColourFilesReadPaddedRowsBottomUp) {
     BmpImage image, written;
     constexpr unsigned kStatedImageSize = 34;
     ASSERT_EQ(loadFile(image, put(bmpFile(5, 3, 24, {}, pixels), kStatedImageSize, 0x7FFFFFFF)), 1) << image.lastError();
-    const std::string path = tempPath("written.bmp");
+    const ScratchFolder folder;
+    const std::string path = folder.in("written.bmp");
     std::string error;
     ASSERT_TRUE(writeBmp24(path, image, &error)) << error;  // from rows 16 bytes apart
     ASSERT_EQ(written.load(path.c_str()), 1) << written.lastError();

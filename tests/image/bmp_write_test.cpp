@@ -21,7 +21,7 @@ protected:
         return writeBmp24(path, picture_.width(), picture_.height(), picture_.pixels.get(), picture_.rowBytes, &error);
     }
     std::size_t entriesInFolder() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_.path()), fs::directory_iterator()));
     }
 
     BmpImage picture_ = coordinatePicture(448, 640);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -8,6 +7,7 @@
 #include <sstream>
 
 #include "headless_run.h"
+#include "helpers/scratch_folder.h"
 
 namespace qv::headless {
 namespace {
@@ -32,11 +32,9 @@ std::string runSession(const fs::path& script) {
     std::ifstream(script) >> hash >> seedWord >> options.seed >> framesWord >> options.frames;
     options.inputPath = script.string();
     options.tracePath = "-";
-    const fs::path previous = fs::current_path();
-    fs::current_path(fromEnvironment("QV_SOURCE_DIR") / "assets");
+    const testing::WorkingDirectory inAssets(fromEnvironment("QV_SOURCE_DIR") / "assets");
     std::ostringstream trace, errors;
     EXPECT_EQ(runHeadless(options, trace, errors), kRunOk) << errors.str();
-    fs::current_path(previous);
     return trace.str();
 }
 
@@ -69,14 +67,13 @@ TEST(GoldenTraces, RunnerReproducesEveryRecordedSession) {
 
 // The real program, from the pictures' folder: its exit status and what it printed.
 std::pair<int, std::string> runProgram(const std::string& arguments) {
-    const fs::path output = fs::temp_directory_path() / ("quorvantile-headless-" + std::to_string(::getpid()));
+    const testing::ScratchFolder scratch;
+    const fs::path output = scratch.path() / "printed";
     const std::string command = "cd '" + (fromEnvironment("QV_SOURCE_DIR") / "assets").string() + "' && '" +
                                 (fromEnvironment("QV_BINARY_DIR") / "tools/headless/quorvantile-headless").string() +
                                 "' " + arguments + " >'" + output.string() + "' 2>&1";
     const int status = std::system(command.c_str());
-    const std::string printed = readFile(output);
-    fs::remove(output);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, printed};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(output)};
 }
 
 // A bad invocation ends with status 2, a script that cannot be read or a trace or picture that cannot
@@ -84,7 +81,8 @@ std::pair<int, std::string> runProgram(const std::string& arguments) {
 // frame. What the run was given to write to stays where it is. A good run traces every frame and
 // writes its pictures, making their folder.
 TEST(HeadlessProgram, SaysWhyARunFailedAndWritesTraceAndPicturesOfAGoodOne) {
-    const fs::path folder = fs::temp_directory_path() / ("quorvantile-program-" + std::to_string(::getpid()));
+    const testing::ScratchFolder scratch;
+    const fs::path& folder = scratch.path();
     fs::create_directories(folder / "frames");
     const std::string script = (folder / "script").string(), full = (folder / "full.bmp").string();
     std::ofstream(script) << "1 move 10 10\n2 jump 1 1\n";
@@ -114,7 +112,6 @@ TEST(HeadlessProgram, SaysWhyARunFailedAndWritesTraceAndPicturesOfAGoodOne) {
     for (const fs::path& written : {picture, made / "frame-000002.bmp", made / "frame-000004.bmp"}) {
         EXPECT_TRUE(fs::exists(written) && fs::file_size(written) == 54u + 448u * 3u * 640u) << written;
     }
-    fs::remove_all(folder);
 }
 
 }  // namespace
