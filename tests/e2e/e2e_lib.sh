@@ -69,6 +69,25 @@ open_x_session() {  # open_x_session ASSETS-DIR WIDTHxHEIGHT
     copy_pictures "$1" "$work/play"
 }
 
+# A screenshot of the game's window, as $work/NAME.png (a script that looks another way replaces this).
+shot() { import -window "$wid" "$work/$1.png"; }
+
+# A left click at window pixel (X, Y) between screenshots "before" and "poured", a second apart:
+# beads must change more than MIN pixels of the rectangle under the cursor, and none of the one far
+# from it.
+check_pour() {  # check_pour X Y UNDER-RECTANGLE FAR-RECTANGLE MIN [HOW-PLACED]
+    sleep 1
+    shot before
+    xdotool mousemove --window "$wid" "$1" "$2" click 1
+    sleep 1
+    shot poured
+    local under far
+    under=$(changed_pixels before poured "$3")
+    far=$(changed_pixels before poured "$4")
+    check "beads appear under the cursor${6:-} within a second ($under pixels changed)" above "$under" "$5"
+    check "nothing changes far from the cursor ($far pixels changed)" test "$far" -eq 0
+}
+
 # Mean brightness (0..1) of a rectangle of a screenshot.
 brightness() { convert "$work/$1.png" -crop "$2" +repage -colorspace gray -format '%[fx:mean]' info:; }
 # Pixels that differ between the same rectangle of two screenshots.
