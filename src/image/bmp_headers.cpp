@@ -102,12 +102,4 @@ BmpFileHeader decodeFileHeader(const FileHeaderBytes& bytes) {
     return file;
 }
 
-BmpInfoHeader decodeInfoHeader(const InfoHeaderBytes& bytes) {
-    BmpInfoHeader info;
-    visitInfoFields(info, [&](std::size_t offset, auto& field) {
-        field = readField<std::remove_reference_t<decltype(field)>>(bytes, offset);
-    });
-    return info;
-}
-
 }  // namespace qv

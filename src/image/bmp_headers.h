@@ -63,6 +63,5 @@ using InfoHeaderBytes = std::array<uint8_t, BmpInfoHeader::kSize>;
 FileHeaderBytes encodeFileHeader(const BmpFileHeader& file);
 InfoHeaderBytes encodeInfoHeader(const BmpInfoHeader& info);
 BmpFileHeader decodeFileHeader(const FileHeaderBytes& bytes);
-BmpInfoHeader decodeInfoHeader(const InfoHeaderBytes& bytes);
 
 }  // namespace qv

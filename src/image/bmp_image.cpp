@@ -1,6 +1,7 @@
 #include "image/bmp_image.h"
 
 #include <new>
+#include <utility>
 
 namespace qv {
 
@@ -10,9 +11,9 @@ void BmpImage::clear() {
     setEmptyHeaders(infoHeader, &fileHeader);
 }
 
-int BmpImage::fail(const char* reason) {
+int BmpImage::fail(std::string reason) {
     clear();
-    error = reason;
+    error = std::move(reason);
     return 0;
 }
 

@@ -10,6 +10,10 @@
 
 namespace qv {
 
+class BmpBody;
+struct BmpLayout;
+struct BmpPalette;
+
 // One picture in memory, kept as an uncompressed 24-bit BMP: its two headers and its rows stored
 // bottom-up, three bytes a pixel (blue, green, red), each row padded to a multiple of 4 bytes.
 // view() addresses its pixels.
@@ -20,10 +24,11 @@ class BmpImage {
 public:
     BmpImage() { setEmptyHeaders(infoHeader, &fileHeader); }
 
-    // Reads an 8-bit palettised or 24-bit BMP file; 8-bit pictures become 24-bit. 1 on success.
-    // 0 when the file cannot be opened or is not a regular file after following links, such as a
-    // directory or a named pipe (the image is unchanged), or is not a picture we accept (the image
-    // is left empty); lastError() then says why.
+    // Reads a BMP file: uncompressed or run-length, 1, 4, 8, 16, 24 or 32 bits per pixel, any of the
+    // info headers that common tools write, rows bottom-up or top-down; the picture becomes 24-bit.
+    // 1 on success. 0 when the file cannot be opened or is not a regular file after following
+    // links, such as a directory or a named pipe (the image is unchanged), or is not a picture we
+    // accept (the image is left empty); lastError() then says why.
     int load(const char* fileName);
     // The same from an open stream, read from its current position; the stream stays open. A
     // stream that cannot seek (a pipe) is read only as far as the picture needs, and memory is set
@@ -49,11 +54,10 @@ public:
     int32_t rowBytes = 0;
 
 private:
-    class Body;  // the bytes after the headers, on a seekable stream or copied from one that is not
-
-    int fail(const char* reason);
-    int readPalettised(Body& body);
-    int readTrueColour(Body& body);
+    int fail(std::string reason);
+    int readTrueColour(BmpBody& body, const BmpLayout& layout);
+    int readStoredRows(BmpBody& body, const BmpLayout& layout, const BmpPalette& palette);
+    int readRunLength(BmpBody& body, const BmpLayout& layout, const BmpPalette& palette);
     // Gives the image fresh 24-bit headers for width x height and a pixel block to match.
     int allocate24(int32_t newWidth, int32_t newHeight);
 

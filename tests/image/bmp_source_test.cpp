@@ -10,7 +10,7 @@
 #include <cstring>
 #include <thread>
 
-#include "image/bmp_files.h"
+#include "image/bmp_recipes.h"
 
 // Where a picture comes from: only regular files are opened as pictures, and a stream that
 // cannot seek is read with the same result as a file, without trusting its header's size.
@@ -106,8 +106,15 @@ TEST_F(PictureSources, APipeReadsLikeAFileAndSetsAsideMemoryOnlyForDataThatArriv
     const Bytes pal = bmpFile(300, 200, 8, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}, indices);
     const Bytes rgb = bmpFile(300, 200, 24, {}, rows);  // larger than a pipe's buffer
     const Bytes claim = put(put(Bytes(rgb.begin(), rgb.begin() + 54), kWidth, 9450), kHeight, 9450);
-    for (const Bytes& file : {pal, rgb, Bytes(pal.begin(), pal.end() - 1), Bytes(rgb.begin(), rgb.begin() + 60),
-                              Bytes(rgb.begin(), rgb.begin() + 20), put(rgb, kBits, 16, 2), claim}) {
+    const Bytes fields = bmpFrom({.width = 225, .height = 200, .bits = 32, .compression = kBitFields,
+                                  .masks = {0xFF, 0xFF00, 0xFF0000}, .pixels = rows});  // rows of 900 bytes
+    Bytes runs;
+    for (uint8_t row = 0; row < 200; ++row) runs.insert(runs.end(), {255, uint8_t(row % 3), 45, 1, 0, 0});
+    const Bytes runLength = bmpFrom({.width = 300, .height = 200, .bits = 8, .compression = kRle8,
+                                     .palette = paletteOf(3), .coloursUsed = 3, .pixels = runs});
+    for (const Bytes& file : {pal, rgb, fields, runLength, Bytes(pal.begin(), pal.end() - 1),
+                              Bytes(rgb.begin(), rgb.begin() + 60), Bytes(runLength.begin(), runLength.end() - 3),
+                              Bytes(rgb.begin(), rgb.begin() + 20), put(rgb, kBits, 2, 2), claim}) {
         BmpImage fromFile, fromPipe;
         const int fileResult = loadFile(fromFile, file);
         int pipeResult = -1;
