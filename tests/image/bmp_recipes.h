@@ -93,32 +93,17 @@ Bytes storedRows(int32_t width, int32_t rows, int bits, Value value) {
     return bytes;
 }
 
-// Run-length data for a 13 x 5 picture, 8 or 4 bits an index: runs, indices one by one (an odd and
-// an even count), a jump that skips the rest of one row and the start of the next, and an end of
-// picture early in the last row, so that some pixels are never set.
+// Run-length data for a 13 x 5 picture of 8 or 4 bits an index, stored row by row: runs and indices
+// one by one (an odd and an even count) filling row 0; 3 set in row 1, then a jump right 3 and up 1;
+// the rest of row 2; a run over row 3; 2 set in row 4, then the end of the picture. Some pixels are
+// never set.
 inline Bytes runLengthData(bool fourBits) {
-    Bytes data;
-    const auto run = [&](uint8_t count, uint8_t first, uint8_t second) {
-        data.insert(data.end(), {count, uint8_t(fourBits ? first << 4 | second : first)});
-    };
-    const auto literal = [&](std::vector<uint8_t> indices) {
-        data.insert(data.end(), {0, uint8_t(indices.size())});
-        Bytes packed;
-        for (std::size_t i = 0; i < indices.size(); ++i) {
-            if (!fourBits) packed.push_back(indices[i]);
-            else if (i % 2 == 0) packed.push_back(uint8_t(indices[i] << 4));
-            else packed.back() |= indices[i];
-        }
-        packed.resize((packed.size() + 1) / 2 * 2, 0);
-        data.insert(data.end(), packed.begin(), packed.end());
-    };
-    const auto code = [&](std::initializer_list<uint8_t> bytes) { data.insert(data.end(), bytes); };
-    run(4, 1, 2), literal({3, 4, 5, 6, 7}), run(4, 2, 3), code({0, 0});  // stored row 0, whole
-    run(3, 4, 5), code({0, 2, 3, 1});                                     // row 1: 3 set, then on to row 2 at x 6
-    literal({6, 7, 1}), run(4, 5, 5), code({0, 0});                       // row 2 from x 6 to its end
-    run(13, 3, 1), code({0, 0});                                          // row 3
-    run(2, 7, 6), code({0, 1});                                           // row 4: 2 set, then the end
-    return data;
+    if (fourBits) {
+        return {4, 0x12, 0, 5, 0x34, 0x56, 0x70, 0, 4, 0x23, 0, 0, 3, 0x45, 0, 2, 3, 1,
+                0, 3, 0x67, 0x10, 4, 0x55, 0, 0, 13, 0x31, 0, 0, 2, 0x76, 0, 1};
+    }
+    return {4, 1, 0, 5, 3, 4, 5, 6, 7, 0, 4, 2, 0, 0, 3, 4, 0, 2, 3, 1,
+            0, 3, 6, 7, 1, 0, 4, 5, 0, 0, 13, 3, 0, 0, 2, 7, 0, 1};
 }
 
 // Runs a shell command; its standard output, and whether it succeeded.

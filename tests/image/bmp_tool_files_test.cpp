@@ -34,39 +34,37 @@ TEST_F(ToolFiles, ImageMagickFilesReadAsImageMagickReadsThem) {
         << "ImageMagick's convert is missing; scripts/install-deps installs it";
     const std::string alpha = "-alpha set -channel A -fx i/w +channel";
     struct Case {
-        std::string options;
+        std::string options, format;
         uint32_t infoSize, bits, compression;  // what the file is, so that a change in ImageMagick shows
     };
     const Case cases[] = {
-        {"", 124, 24, kRgb},
-        {"-colorspace Gray", 108, 24, kRgb},
-        {"-type Palette", 124, 8, kRle8},
-        {"-type Palette -compress None", 124, 8, kRgb},
-        {"-colors 16", 124, 4, kRgb},
-        {"-monochrome", 108, 1, kRgb},
-        {alpha, 124, 32, kBitFields},
-        {"-define bmp:subtype=RGB565", 124, 16, kBitFields},
-        {"-define bmp:subtype=RGB555", 124, 16, kBitFields},
-        {"BMP3:", 40, 24, kRgb},
-        {"-type Palette BMP3:", 40, 8, kRle8},
-        {"-colors 16 BMP3:", 40, 4, kRgb},
-        {"BMP2:", 12, 24, kRgb},
-        {"-type Palette BMP2:", 12, 8, kRgb},
-        {"-colors 16 BMP2:", 12, 4, kRgb},
+        {"", "BMP", 124, 24, kRgb},
+        {"-colorspace Gray", "BMP", 108, 24, kRgb},
+        {"-type Palette", "BMP", 124, 8, kRle8},
+        {"-type Palette -compress None", "BMP", 124, 8, kRgb},
+        {"-colors 16", "BMP", 124, 4, kRgb},
+        {"-monochrome", "BMP", 108, 1, kRgb},
+        {alpha, "BMP", 124, 32, kBitFields},
+        {"-define bmp:subtype=RGB565", "BMP", 124, 16, kBitFields},
+        {"-define bmp:subtype=RGB555", "BMP", 124, 16, kBitFields},
+        {"", "BMP3", 40, 24, kRgb},
+        {"-type Palette", "BMP3", 40, 8, kRle8},
+        {"-colors 16", "BMP3", 40, 4, kRgb},
+        {"", "BMP2", 12, 24, kRgb},
+        {"-type Palette", "BMP2", 12, 8, kRgb},
+        {"-colors 16", "BMP2", 12, 4, kRgb},
     };
     for (const Case& c : cases) {
-        const std::string prefix = c.options.ends_with(':') ? c.options.substr(c.options.rfind(' ') + 1) : "";
-        const std::string options = c.options.substr(0, c.options.size() - prefix.size());
-        const std::string path = in("picture.bmp");
-        ASSERT_TRUE(runCommand("convert '" + in("photo.ppm") + "' " + options + " '" + prefix + path + "'").second)
-            << c.options;
+        const std::string path = in("picture.bmp"), name = c.options + " " + c.format;
+        ASSERT_TRUE(runCommand("convert '" + in("photo.ppm") + "' " + c.options + " '" + c.format + ":" + path + "'").second)
+            << name;
         std::ifstream file(path, std::ios::binary);
         const Bytes bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
         const bool core = c.infoSize == 12;
-        ASSERT_EQ(bytes[kInfoSize], c.infoSize) << c.options;
-        ASSERT_EQ(bytes[core ? 24 : kBits], c.bits) << c.options;
-        ASSERT_EQ(core ? 0 : bytes[kCompression], c.compression) << c.options;
-        expectReadAsImageMagickReads(path, path, "convert " + c.options);
+        ASSERT_EQ(std::tuple(uint32_t{bytes[kInfoSize]}, uint32_t{bytes[core ? 24 : kBits]}, core ? 0u : bytes[kCompression]),
+                  std::tuple(c.infoSize, c.bits, c.compression))
+            << name;
+        expectReadAsImageMagickReads(path, path, name);
     }
 }
 
