@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "whole_number.h"
+#include "replay/whole_number.h"
 
 namespace qv::headless {
 
@@ -77,7 +77,7 @@ private:
         if (!given) {
             return false;
         }
-        const auto parsed = parseWholeNumber<Number>(*given, low, high);
+        const auto parsed = replay::parseWholeNumber<Number>(*given, low, high);
         if (!parsed) {
             fail("option '" + std::string(option) + "' takes a whole number from " + std::to_string(low) + " to " +
                  std::to_string(high) + ", not '" + std::string(*given) + "'");
