@@ -17,6 +17,14 @@ TEST(HeadlessOptions, ReadsEveryOptionAndRefusesBadOnesByName) {
     ASSERT_TRUE(options) << error;
     EXPECT_EQ(std::tuple(options->seed, options->frames, options->pictureEvery), std::tuple(4294967295u, 600, 10));
     EXPECT_EQ(options->inputPath + options->tracePath + options->picturePath + options->pictureDir, "in.txt-p.bmpout");
+    EXPECT_EQ(std::tuple(options->moviePath, options->movieEvery), std::tuple("", 2));
+
+    // A replay brings its seed and frames; a movie takes every second frame unless told.
+    const std::vector<std::string_view> replay{"--replay", "r.replay", "--movie", "m.webp", "--movie-every", "986895"};
+    const auto replayed = parseOptions(replay, error);
+    ASSERT_TRUE(replayed) << error;
+    EXPECT_EQ(std::tuple(replayed->replayPath, replayed->framesGiven, replayed->moviePath, replayed->movieEvery),
+              std::tuple("r.replay", false, "m.webp", 986895));
 
     const std::pair<std::vector<std::string_view>, std::string_view> bad[] = {
         {{"--frames"}, "--frames"},
@@ -28,6 +36,11 @@ TEST(HeadlessOptions, ReadsEveryOptionAndRefusesBadOnesByName) {
         {{"--frames", "10", "--picture-every", "5"}, "--picture-dir"},
         {{"--frames", "10", "--trace", ""}, "--trace"},
         {{"--seed", "1"}, "--frames"},
+        {{"--replay", "r", "--seed", "1"}, "--replay"},
+        {{"--replay", "r", "--input", "i"}, "--replay"},
+        {{"--frames", "1", "--movie-every", "3"}, "--movie"},
+        {{"--frames", "1", "--movie", "m", "--movie-every", "0"}, "--movie-every"},
+        {{"--frames", "1", "--movie", "m", "--movie-every", "986896"}, "--movie-every"},
     };
     for (const auto& [arguments, named] : bad) {
         EXPECT_FALSE(parseOptions(arguments, error)) << named;
