@@ -22,90 +22,59 @@ std::string contents(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(input), {});
 }
 
-TraceColumns columnsOf(int32_t frame) { return TraceColumns{frame, 10 * frame, 1, 2, 0, 0, 1, 300, 5, 0, 0xab, 0xcd}; }
+// The columns of a game that shows frame `framesRun` with a score ten times that.
+TraceColumns columnsOf(int32_t framesRun) {
+    return TraceColumns{framesRun, 10 * framesRun, 1, 2, 0, 0, 1, 300, 5, 0, 0xab, 0xcd};
+}
 
 class Recorder : public ::testing::Test {
 protected:
-    // A recorder of a game that shows `shown` (with the frame number it is asked for).
     std::unique_ptr<ReplayRecorder> open(const std::string& name, uint32_t seed = 7) {
         std::string error;
         auto recorder = ReplayRecorder::open(folder.in(name), seed, warnings, error);
         EXPECT_TRUE(recorder) << error;
         if (recorder) {
-            recorder->takeColumnsFrom([this](int32_t framesRun) {
-                TraceColumns now = shown;
-                now.frame = framesRun;
-                return now;
-            });
+            recorder->takeColumnsFrom(columnsOf);
         }
         return recorder;
     }
 
     testing::ScratchFolder folder;
     std::ostringstream warnings;
-    TraceColumns shown = columnsOf(0);
 };
 
-// The seed is in the file as soon as it opens, and an event by the end of the frame after it,
-// numbered with the frames that ran before it plus one; a move that changed nothing is left out.
-// Closing adds the events since the last frame and the end line of that frame.
+// An old file is replaced, and the seed is in it as soon as it opens; an event is in it by the
+// end of the frame after it, numbered with the frames run before it plus one, unless it is a move
+// that changed nothing. Finishing adds the events since the last frame and that frame's end line.
 TEST_F(Recorder, WritesEachEventByTheEndOfTheFrameAfterIt) {
+    const std::string path = folder.in("session.replay");
+    std::ofstream(path) << std::string(1000, 'x');
     auto recorder = open("session.replay", 1733612345);
     ASSERT_TRUE(recorder);
-    const std::string path = folder.in("session.replay");
-    EXPECT_EQ(contents(path), "# quorvantile replay 1\n# seed 1733612345\n");
+    std::string expected = "# quorvantile replay 1\n# seed 1733612345\n";
+    EXPECT_EQ(contents(path), expected);
 
     recorder->record(MouseAction::Move, 200, 100);
     recorder->record(MouseAction::LeftDown, 200, 100);
     recorder->frameRan();
-    const std::string afterFirst = "# quorvantile replay 1\n# seed 1733612345\n1 move 200 100\n1 ldown 200 100\n";
-    EXPECT_EQ(contents(path), afterFirst);
+    expected += "1 move 200 100\n1 ldown 200 100\n";
+    EXPECT_EQ(contents(path), expected);
 
     recorder->record(MouseAction::Move, 201, 101, true);
     recorder->frameRan();
     recorder->record(MouseAction::LeftUp, -7, 32767);
     recorder->frameRan();
-    shown = columnsOf(3);
-    EXPECT_EQ(contents(path), afterFirst + "3 lup -7 32767\n");
+    expected += "3 lup -7 32767\n";
+    EXPECT_EQ(contents(path), expected);
 
     recorder->record(MouseAction::RightDown, 1, 2);
     EXPECT_TRUE(recorder->finish());
-    EXPECT_EQ(contents(path), afterFirst + "3 lup -7 32767\n4 rdown 1 2\n# end " + formatColumns(columnsOf(3)) + "\n");
+    EXPECT_EQ(contents(path), expected + "4 rdown 1 2\n# end " + formatColumns(columnsOf(3)) + "\n");
     EXPECT_EQ(warnings.str(), "");
 }
 
-// The end line shows the game as its last frame left it, though a press after that frame
-// changed what the game shows.
-TEST_F(Recorder, TheEndLineShowsTheGameAsItsLastFrameLeftIt) {
-    for (const MouseAction press : {MouseAction::LeftDown, MouseAction::RightDown}) {
-        auto recorder = open("end.replay");
-        ASSERT_TRUE(recorder);
-        shown = columnsOf(1);
-        recorder->frameRan();
-        shown.score = 30;
-        recorder->frameRan();
-        const TraceColumns lastFrame{2, 30, 1, 2, 0, 0, 1, 300, 5, 0, 0xab, 0xcd};
-        recorder->record(press, 5, 5);
-        shown.over = 1;  // what the press did
-        ASSERT_TRUE(recorder->finish());
-        const std::string text = contents(folder.in("end.replay"));
-        EXPECT_EQ(text.substr(text.rfind("# end")), "# end " + formatColumns(lastFrame) + "\n");
-    }
-}
-
-// Measuring what leaving them out saves needs the moves that change nothing kept on request.
-TEST_F(Recorder, KeepsIdleMovesWhenAsked) {
-    auto recorder = open("all.replay");
-    ASSERT_TRUE(recorder);
-    recorder->keepIdleMoves = true;
-    recorder->record(MouseAction::Move, 3, 4, true);
-    recorder->frameRan();
-    EXPECT_EQ(contents(folder.in("all.replay")), replayStartLines(7) + "1 move 3 4\n");
-}
-
-// A session that never closed (the recorder goes without finishing) keeps every event but has no
-// end line; one that closed before its first frame has no frame to end with.
-TEST_F(Recorder, ASessionCutShortHasNoEndLine) {
+// A session that never finished (a killed game) keeps its events, with no end line.
+TEST_F(Recorder, ASessionCutShortKeepsItsEventsWithoutAnEndLine) {
     {
         auto recorder = open("cut.replay");
         ASSERT_TRUE(recorder);
@@ -114,18 +83,6 @@ TEST_F(Recorder, ASessionCutShortHasNoEndLine) {
         recorder->record(MouseAction::Move, 6, 6);
     }
     EXPECT_EQ(contents(folder.in("cut.replay")), replayStartLines(7) + "1 ldown 5 5\n2 move 6 6\n");
-
-    auto early = open("early.replay");
-    ASSERT_TRUE(early);
-    early->record(MouseAction::Move, 6, 6);
-    EXPECT_TRUE(early->finish());
-    EXPECT_EQ(contents(folder.in("early.replay")), replayStartLines(7) + "1 move 6 6\n");
-}
-
-TEST_F(Recorder, ReplacesAnOldFile) {
-    std::ofstream(folder.in("old.replay")) << std::string(1000, 'x');
-    ASSERT_TRUE(open("old.replay", 3));
-    EXPECT_EQ(contents(folder.in("old.replay")), replayStartLines(3));
 }
 
 // A file that cannot be written is refused at once, naming it and the system's reason; a pipe
