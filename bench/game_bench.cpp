@@ -1,15 +1,18 @@
 // The cost of one whole frame update (the field's steps, scoring and composing the picture) in a
-// game being played and in a heavy one, beside a plain copy of the bytes a frame writes; and the
-// score display drawn over a frame.
+// game being played and in a heavy one, and in one being recorded, beside a plain copy of the bytes
+// a frame writes; and the score display drawn over a frame.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "app/font.h"
 #include "game/sand_game.h"
+#include "replay/replay_recorder.h"
 #include "support/mt19937.h"
 
 namespace {
@@ -79,6 +82,26 @@ void BM_FrameUpdate(benchmark::State& state, Play play) {
 }
 BENCHMARK_CAPTURE(BM_FrameUpdate, in_play, Play{});
 BENCHMARK_CAPTURE(BM_FrameUpdate, heavy, kHeavyPlay);
+
+// The same frames recorded, as `quorvantile --record` plays: the events written out, and the end
+// line's columns (the hashes of the field) taken before each press.
+void BM_RecordedFrameUpdate(benchmark::State& state) {
+    PlayedGame played;
+    std::ostringstream warnings;
+    std::string error;
+    const auto recorder = qv::replay::ReplayRecorder::open("/dev/null", 12345, warnings, error);
+    if (!played.ok() || !recorder) {
+        state.SkipWithError((played.error() + error).c_str());
+        return;
+    }
+    played.game().recordInto(recorder.get());
+    for (auto _ : state) {
+        played.frame();
+        benchmark::DoNotOptimize(played.game().backBuffer.bits);
+    }
+    played.game().recordInto(nullptr);
+}
+BENCHMARK(BM_RecordedFrameUpdate);
 
 // The score display over a frame whose score changes every time, as it does during a combo.
 void BM_ScoreText(benchmark::State& state) {

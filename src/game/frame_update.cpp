@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "game/sand_game.h"
+#include "replay/replay_recorder.h"
 
 namespace qv {
 
@@ -19,6 +20,9 @@ int SandGame::onFrame() {
     }
     drawCursor();
     invalidate();
+    if (recorder_ != nullptr) {
+        recorder_->frameRan();
+    }
     return 1;
 }
 

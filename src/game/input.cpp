@@ -1,8 +1,10 @@
 #include <algorithm>
 
 #include "app/boxes.h"
+#include "game/frame_columns.h"
 #include "game/hue_draw.h"
 #include "game/sand_game.h"
+#include "replay/replay_recorder.h"
 
 namespace qv {
 
@@ -26,9 +28,31 @@ void SandGame::setPendingCell(int32_t mouseX, int32_t mouseY) {
     field.pendingY = clampCell(cellY, kCursorMarginY, field.height - kCursorMarginY);
 }
 
-void SandGame::onMouseMove(int32_t mouseX, int32_t mouseY) { setPendingCell(mouseX, mouseY); }
+void SandGame::recordInto(replay::ReplayRecorder* recorder) {
+    recorder_ = recorder;
+    if (recorder != nullptr) {
+        recorder->takeColumnsFrom([this](int32_t framesRun) { return frameColumns(framesRun, *this); });
+    }
+}
+
+// Every mouse event the shells deliver, and every one a replay delivers, passes through these
+// operations; a recording sees them here with their full positions.
+void SandGame::record(replay::MouseAction action, int32_t mouseX, int32_t mouseY, bool changedNothing) {
+    if (recorder_ != nullptr) {
+        recorder_->record(action, mouseX, mouseY, changedNothing);
+    }
+}
+
+void SandGame::onMouseMove(int32_t mouseX, int32_t mouseY) {
+    const int32_t wasX = field.pendingX;
+    const int32_t wasY = field.pendingY;
+    setPendingCell(mouseX, mouseY);
+    // A move sets the pending cell and nothing else: one that leaves the cell where it was changes nothing.
+    record(replay::MouseAction::Move, mouseX, mouseY, field.pendingX == wasX && field.pendingY == wasY);
+}
 
 void SandGame::onLButtonDown(int32_t mouseX, int32_t mouseY) {
+    record(replay::MouseAction::LeftDown, mouseX, mouseY);
     if (scoreState.gameOver) {
         restart();
         return;
@@ -44,7 +68,14 @@ void SandGame::onLButtonDown(int32_t mouseX, int32_t mouseY) {
     nextHue = drawHue();
 }
 
-void SandGame::onRButtonDown(int32_t /*mouseX*/, int32_t /*mouseY*/) { scoreState.gameOver = true; }
+void SandGame::onRButtonDown(int32_t mouseX, int32_t mouseY) {
+    record(replay::MouseAction::RightDown, mouseX, mouseY);
+    scoreState.gameOver = true;
+}
+
+void SandGame::onLButtonUp(int32_t mouseX, int32_t mouseY) { record(replay::MouseAction::LeftUp, mouseX, mouseY); }
+
+void SandGame::onRButtonUp(int32_t mouseX, int32_t mouseY) { record(replay::MouseAction::RightUp, mouseX, mouseY); }
 
 void SandGame::restart() {
     field.reset();

@@ -16,6 +16,11 @@
 #include "game/score_state.h"
 #include "image/image_layer.h"
 
+namespace qv::replay {
+class ReplayRecorder;
+enum class MouseAction;
+}  // namespace qv::replay
+
 namespace qv {
 
 // The game: a sand field under the mouse, a background picture, and the score.
@@ -49,12 +54,18 @@ public:
     void onDraw(DrawContext& dc) override;
     // The rows that frames, the cursor, the score display and restarts wrote since the last paint.
     std::vector<RowSpan> takeWrittenRows() override;
+    // Records every mouse event the game takes and every frame it runs from now on (nothing more
+    // when null). The recorder must finish before the game goes.
+    void recordInto(replay::ReplayRecorder* recorder);
 
     void onMouseMove(int32_t mouseX, int32_t mouseY) override;
     // Pours, or starts a new game once this one is over.
     void onLButtonDown(int32_t mouseX, int32_t mouseY) override;
     // Ends the game.
     void onRButtonDown(int32_t mouseX, int32_t mouseY) override;
+    // Releases change nothing; a recording keeps them all the same.
+    void onLButtonUp(int32_t mouseX, int32_t mouseY) override;
+    void onRButtonUp(int32_t mouseX, int32_t mouseY) override;
 
     int32_t nextHue = 0;
     SandField field;
@@ -73,11 +84,14 @@ public:
     const uint8_t* hudShownIn = nullptr;
 
 private:
+    replay::ReplayRecorder* recorder_ = nullptr;
+
     bool loadPictures();
     // The path to open for a picture; nothing, with the places looked in `startUpError`, when none holds it.
     std::optional<std::filesystem::path> locatePicture(const char* name);
     void placeDrawables();
     void setPendingCell(int32_t mouseX, int32_t mouseY);
+    void record(replay::MouseAction action, int32_t mouseX, int32_t mouseY, bool changedNothing = false);
     void restart();
     void drawCursor();
     void noteRowsWritten(int32_t top, int32_t height);

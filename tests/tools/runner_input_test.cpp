@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <sstream>
 #include <string_view>
 #include <vector>
 
-#include "input_script.h"
 #include "options.h"
 
 namespace qv::headless {
@@ -20,6 +17,14 @@ TEST(HeadlessOptions, ReadsEveryOptionAndRefusesBadOnesByName) {
     ASSERT_TRUE(options) << error;
     EXPECT_EQ(std::tuple(options->seed, options->frames, options->pictureEvery), std::tuple(4294967295u, 600, 10));
     EXPECT_EQ(options->inputPath + options->tracePath + options->picturePath + options->pictureDir, "in.txt-p.bmpout");
+    EXPECT_EQ(std::tuple(options->moviePath, options->movieEvery), std::tuple("", 2));
+
+    // A replay brings its seed and frames; a movie takes every second frame unless told.
+    const std::vector<std::string_view> replay{"--replay", "r.replay", "--movie", "m.webp", "--movie-every", "986895"};
+    const auto replayed = parseOptions(replay, error);
+    ASSERT_TRUE(replayed) << error;
+    EXPECT_EQ(std::tuple(replayed->replayPath, replayed->framesGiven, replayed->moviePath, replayed->movieEvery),
+              std::tuple("r.replay", false, "m.webp", 986895));
 
     const std::pair<std::vector<std::string_view>, std::string_view> bad[] = {
         {{"--frames"}, "--frames"},
@@ -31,44 +36,15 @@ TEST(HeadlessOptions, ReadsEveryOptionAndRefusesBadOnesByName) {
         {{"--frames", "10", "--picture-every", "5"}, "--picture-dir"},
         {{"--frames", "10", "--trace", ""}, "--trace"},
         {{"--seed", "1"}, "--frames"},
+        {{"--replay", "r", "--seed", "1"}, "--replay"},
+        {{"--replay", "r", "--input", "i"}, "--replay"},
+        {{"--frames", "1", "--movie-every", "3"}, "--movie"},
+        {{"--frames", "1", "--movie", "m", "--movie-every", "0"}, "--movie-every"},
+        {{"--frames", "1", "--movie", "m", "--movie-every", "986896"}, "--movie-every"},
     };
     for (const auto& [arguments, named] : bad) {
         EXPECT_FALSE(parseOptions(arguments, error)) << named;
         EXPECT_NE(error.find(named), std::string::npos) << "'" << error << "' should name " << named;
-    }
-}
-
-// Blank lines and comments are skipped, and a line may be 4096 characters long, no longer, however
-// long it is. A bad line is refused by its number and quoted as a short excerpt with anything
-// unprintable replaced, never echoed whole.
-TEST(InputScript, ReadsEventsAndRefusesBadLinesByNumberWithAShortPrintableExcerpt) {
-    const std::string longest = "9 rup -2147483648 0" + std::string(4096 - 19, ' ');
-    std::istringstream good("# a comment\n\n1 move 0 0\n1 ldown -5 2147483647\n  \n7 rdown 10 20\n7 lup 1 1\n" + longest +
-                            "\n" + longest);
-    std::string error;
-    const auto events = parseInputScript(good, error);
-    ASSERT_TRUE(events) << error;
-    ASSERT_EQ(events->size(), 6u);
-    const ScriptEvent& last = events->back();
-    EXPECT_EQ(std::tuple((*events)[1].x, (*events)[1].y, last.frame, last.x), std::tuple(-5, 2147483647, 9, INT32_MIN));
-    const MouseAction actions[] = {MouseAction::Move,   MouseAction::LeftDown, MouseAction::RightDown,
-                                   MouseAction::LeftUp, MouseAction::RightUp,  MouseAction::RightUp};
-    for (std::size_t i = 0; i < 6; ++i) {
-        EXPECT_EQ((*events)[i].action, actions[i]);
-    }
-
-    // Each after a good first line for frame 2.
-    const std::string bad[] = {"0 move 1 1", "1 move 1 1", "2 click 1 1", "2 move 1", "2 move 1 1 1", "2 move 1.5 1",
-                               "2 move 1 2147483648", "2 move 0x10 1", longest + " ", "#" + std::string(10 << 20, 'x'),
-                               std::string(10 << 20, '7'), "2 move \x1b[2J\x07 1", "2 \x1b]0;title\x07 1 1",
-                               std::string(5000, '\x01') + "\n2 move 1 1"};
-    for (const std::string& text : bad) {
-        std::istringstream script("2 move 1 1\n" + text + "\n");
-        EXPECT_FALSE(parseInputScript(script, error)) << text.substr(0, 40);
-        EXPECT_EQ(error.rfind("line 2: ", 0), 0u) << error.substr(0, 200);
-        EXPECT_LT(error.size(), 200u) << error.substr(0, 200);
-        EXPECT_TRUE(std::all_of(error.begin(), error.end(), [](char c) { return c >= ' ' && c <= '~'; }))
-            << error.substr(0, 200);
     }
 }
 

@@ -8,31 +8,18 @@
 
 #include "headless_run.h"
 #include "helpers/scratch_folder.h"
+#include "runner_files.h"
 
 namespace qv::headless {
 namespace {
 
 namespace fs = std::filesystem;
 
-fs::path fromEnvironment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? fs::path(value) : fs::path("../..");
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream input(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(input), {});
-}
-
-// Each golden session is a script whose first line says how to run it: "# seed N frames F". It runs
-// with the pictures' folder as the working directory, as the game does.
+// Each golden session runs with the pictures' folder as the working directory, as the game does.
 std::string runSession(const fs::path& script) {
-    Options options;
-    std::string hash, seedWord, framesWord;
-    std::ifstream(script) >> hash >> seedWord >> options.seed >> framesWord >> options.frames;
-    options.inputPath = script.string();
+    Options options = goldenSession(script);
     options.tracePath = "-";
-    const testing::WorkingDirectory inAssets(fromEnvironment("QV_SOURCE_DIR") / "assets");
+    const testing::WorkingDirectory inAssets(assetsFolder());
     std::ostringstream trace, errors;
     EXPECT_EQ(runHeadless(options, trace, errors), kRunOk) << errors.str();
     return trace.str();
@@ -41,7 +28,7 @@ std::string runSession(const fs::path& script) {
 // Set QV_UPDATE_GOLDEN to record the traces anew after a deliberate change of behaviour.
 TEST(GoldenTraces, RunnerReproducesEveryRecordedSession) {
     std::vector<fs::path> scripts;
-    for (const auto& entry : fs::directory_iterator(fromEnvironment("QV_SOURCE_DIR") / "tests/tools/golden")) {
+    for (const auto& entry : fs::directory_iterator(goldenFolder())) {
         if (entry.path().extension() == ".input") {
             scripts.push_back(entry.path());
         }
@@ -97,6 +84,9 @@ TEST(HeadlessProgram, SaysWhyARunFailedAndWritesTraceAndPicturesOfAGoodOne) {
         {"--frames 30 --trace '" + full + "' --picture-every 1 --picture-dir '" + (folder / "frames").string() + "'", 1,
          "cannot write the trace '" + full + "': No space left on device"},
         {"--frames 3 --picture '" + full + "'", 1, "cannot write " + full + ": No space left on device"},
+        {"--frames 3 --movie '" + (folder / "frames").string() + "'", 1, "cannot write the movie '" + (folder / "frames").string() + "': Is a directory"},
+        {"--frames 3 --movie '" + full + "' --movie-every 4", 2, "the movie would have no frame: the run has 3 frames"},
+        {"--frames 3 --movie '" + full + "'", 1, "cannot write the movie '" + full + "': No space left on device"},
         {"--seed 3 --frames 4 --trace - --picture '" + picture.string() + "' --picture-every 2 --picture-dir '" +
              made.string() + "'",
          0, "\n4 "},

@@ -2,7 +2,8 @@
 
 #include <limits>
 
-#include "whole_number.h"
+#include "movie.h"
+#include "replay/whole_number.h"
 
 namespace qv::headless {
 
@@ -14,17 +15,19 @@ public:
 
     std::optional<Options> parse() {
         Options options;
-        bool framesGiven = false;
+        bool seedGiven = false;
+        bool movieEveryGiven = false;
         while (position_ < arguments_.size()) {
             const std::string_view option = arguments_[position_++];
             bool ok = false;
             if (option == "--seed") {
-                ok = number(option, options.seed, 0u, std::numeric_limits<uint32_t>::max());
+                ok = seedGiven = number(option, options.seed, 0u, std::numeric_limits<uint32_t>::max());
             } else if (option == "--frames") {
-                ok = number(option, options.frames, 0, std::numeric_limits<int32_t>::max());
-                framesGiven = ok;
+                ok = options.framesGiven = number(option, options.frames, 0, std::numeric_limits<int32_t>::max());
             } else if (option == "--input") {
                 ok = text(option, options.inputPath);
+            } else if (option == "--replay") {
+                ok = text(option, options.replayPath);
             } else if (option == "--trace") {
                 ok = text(option, options.tracePath);
             } else if (option == "--picture") {
@@ -33,6 +36,10 @@ public:
                 ok = number(option, options.pictureEvery, 1, std::numeric_limits<int32_t>::max());
             } else if (option == "--picture-dir") {
                 ok = text(option, options.pictureDir);
+            } else if (option == "--movie") {
+                ok = text(option, options.moviePath);
+            } else if (option == "--movie-every") {
+                ok = movieEveryGiven = number(option, options.movieEvery, 1, Movie::kMostFramesApart);
             } else {
                 return fail("unknown option '" + std::string(option) + "'");
             }
@@ -40,11 +47,17 @@ public:
                 return std::nullopt;
             }
         }
-        if (!framesGiven) {
-            return fail("--frames is required");
+        if (!options.replayPath.empty() && (seedGiven || !options.inputPath.empty())) {
+            return fail("--replay takes the seed and the events from its file: leave out --seed and --input");
+        }
+        if (options.replayPath.empty() && !options.framesGiven) {
+            return fail("--frames is required without --replay");
         }
         if ((options.pictureEvery > 0) != !options.pictureDir.empty()) {
             return fail("--picture-every and --picture-dir go together");
+        }
+        if (movieEveryGiven && options.moviePath.empty()) {
+            return fail("--movie-every goes with --movie");
         }
         return options;
     }
@@ -77,7 +90,7 @@ private:
         if (!given) {
             return false;
         }
-        const auto parsed = parseWholeNumber<Number>(*given, low, high);
+        const auto parsed = replay::parseWholeNumber<Number>(*given, low, high);
         if (!parsed) {
             fail("option '" + std::string(option) + "' takes a whole number from " + std::to_string(low) + " to " +
                  std::to_string(high) + ", not '" + std::string(*given) + "'");

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <type_traits>
 
-namespace qv::headless {
+namespace qv::replay {
 
 // A whole decimal number in [low, high] and nothing else: no '+', no spaces, nothing before or
 // after it. The runner's options and its script lines read every number this way.
@@ -22,4 +22,4 @@ std::optional<Number> parseWholeNumber(std::string_view text, Number low, Number
     return static_cast<Number>(value);
 }
 
-}  // namespace qv::headless
+}  // namespace qv::replay

@@ -1,13 +1,13 @@
-#include "input_script.h"
+#include "replay/input_script.h"
 
 #include <array>
 #include <limits>
 #include <string_view>
 #include <utility>
 
-#include "whole_number.h"
+#include "replay/whole_number.h"
 
-namespace qv::headless {
+namespace qv::replay {
 
 namespace {
 
@@ -18,18 +18,6 @@ constexpr std::array<std::pair<std::string_view, MouseAction>, 5> kActions{{
     {"lup", MouseAction::LeftUp},
     {"rup", MouseAction::RightUp},
 }};
-
-constexpr std::size_t kExcerptLength = 40;
-
-// At most the first kExcerptLength characters, with anything unprintable shown as '?', so that an
-// error line stays one short line whatever the script holds.
-std::string excerpt(std::string_view text) {
-    std::string shown;
-    for (const char c : text.substr(0, kExcerptLength)) {
-        shown += (c >= ' ' && c <= '~') ? c : '?';
-    }
-    return text.size() > kExcerptLength ? shown + "..." : shown;
-}
 
 enum class LineRead { line, end, tooLong };
 
@@ -110,9 +98,42 @@ std::optional<std::string> readEvent(const std::vector<std::string_view>& fields
     return std::nullopt;
 }
 
+std::optional<std::string> checkComment(ScriptLineCheck* check, int lineNumber, std::span<const std::string_view> fields) {
+    return check != nullptr ? check->comment(lineNumber, fields) : std::nullopt;
+}
+
+std::optional<std::string> readCheckedEvent(ScriptLineCheck* check, int lineNumber,
+                                            const std::vector<std::string_view>& fields, int32_t previousFrame,
+                                            ScriptEvent& event) {
+    auto problem = readEvent(fields, previousFrame, event);
+    if (!problem && check != nullptr) {
+        problem = check->event(lineNumber, event);
+    }
+    return problem;
+}
+
 }  // namespace
 
-std::optional<std::vector<ScriptEvent>> parseInputScript(std::istream& input, std::string& error) {
+std::string_view actionName(MouseAction action) {
+    for (const auto& [word, mouseAction] : kActions) {
+        if (mouseAction == action) {
+            return word;
+        }
+    }
+    return "?";  // never: every action has its word
+}
+
+std::string excerpt(std::string_view text) {
+    constexpr std::size_t kExcerptLength = 40;
+    std::string shown;
+    for (const char c : text.substr(0, kExcerptLength)) {
+        shown += (c >= ' ' && c <= '~') ? c : '?';
+    }
+    return text.size() > kExcerptLength ? shown + "..." : shown;
+}
+
+std::optional<std::vector<ScriptEvent>> parseInputScript(std::istream& input, std::string& error,
+                                                         ScriptLineCheck* check) {
     std::vector<ScriptEvent> events;
     std::string line;
     int lineNumber = 0;
@@ -125,13 +146,18 @@ std::optional<std::vector<ScriptEvent>> parseInputScript(std::istream& input, st
             return std::nullopt;
         }
         const auto fields = words(line);
-        if (fields.empty() || fields.front().front() == '#') {
+        if (fields.empty()) {
             continue;
         }
+        const bool isComment = fields.front().front() == '#';
         ScriptEvent event;
-        if (const auto problem = readEvent(fields, previousFrame, event)) {
+        if (const auto problem = isComment ? checkComment(check, lineNumber, fields)
+                                           : readCheckedEvent(check, lineNumber, fields, previousFrame, event)) {
             error = where + *problem + ": '" + excerpt(line) + "'";
             return std::nullopt;
+        }
+        if (isComment) {
+            continue;
         }
         previousFrame = event.frame;
         events.push_back(event);
@@ -143,4 +169,4 @@ std::optional<std::vector<ScriptEvent>> parseInputScript(std::istream& input, st
     return events;
 }
 
-}  // namespace qv::headless
+}  // namespace qv::replay
