@@ -122,8 +122,9 @@ public:
     std::optional<int32_t> requestedScale;
     // The window opens in full screen.
     bool startFullscreen = false;
-    // Set by start-up: the window is windowScale times the client area, every back-buffer pixel a
-    // windowScale x windowScale block, and mouse positions are divided by it before they arrive.
+    // Set by start-up: out of full screen the window is windowScale times the client area, every
+    // back-buffer pixel a windowScale x windowScale block, and mouse positions are divided by it
+    // before they arrive (in full screen, the fit to the screen takes its place).
     int32_t windowScale = 1;
     PresentingPath presentingPath = PresentingPath::automatic;
     SDL_Window* window = nullptr;

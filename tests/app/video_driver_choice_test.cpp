@@ -1,4 +1,4 @@
-// Which video driver start-up asks for, and what it says when no display can be had.
+// Which video driver start-up asks for.
 #include <gtest/gtest.h>
 
 #include "app/video_driver_choice.h"
@@ -21,27 +21,8 @@ TEST(VideoDriverChoice, WaylandOnlyWhenADisplayNamesIt) {
         {{"wayland", nullptr, nullptr}, std::nullopt},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(videoDriverToAsk(c.names), c.driver)
-            << (c.names.requestedDriver ? c.names.requestedDriver : "-") << " "
-            << (c.names.display ? c.names.display : "-") << " "
-            << (c.names.waylandDisplay ? c.names.waylandDisplay : "-");
+        EXPECT_EQ(videoDriverToAsk(c.names), c.driver) << "case " << &c - cases;
     }
-}
-
-// The reason names what was tried and says what to do.
-TEST(VideoDriverChoice, NoDisplayReasonNamesWhatWasTriedAndWhatToDo) {
-    EXPECT_EQ(noDisplayReason({nullptr, nullptr, nullptr}),
-              "neither DISPLAY nor WAYLAND_DISPLAY is set; start the game from a desktop session, or set DISPLAY "
-              "to the X display to use");
-    EXPECT_EQ(noDisplayReason({nullptr, ":5", nullptr}),
-              "cannot reach the X display ':5'; check that the desktop session is running and that this user may "
-              "use it");
-    EXPECT_EQ(noDisplayReason({nullptr, ":5", "wayland-1"}),
-              "cannot reach the X display ':5' or the Wayland display 'wayland-1'; check that the desktop session "
-              "is running and that this user may use it");
-    EXPECT_EQ(noDisplayReason({"nothing", ":5", nullptr}),
-              "the video driver 'nothing' that SDL_VIDEODRIVER names cannot show a window; unset SDL_VIDEODRIVER "
-              "to let the game choose");
 }
 
 }  // namespace
