@@ -98,7 +98,8 @@ bool CoreApp::startUp(std::string_view commandLine) {
         return failStartUp("no display: " + noDisplayReason(displayNames));
     }
     platform_->videoStarted = true;
-    endProcessWhenDisplayIsLost(lineSaying("the display connection was lost; start the game again once the desktop is back"));
+    endProcessWhenDisplayIsLost(
+        lineSaying("the display connection was lost; start the game again once the desktop is back"));
     if (onlyInvisibleVideo()) {
         return failStartUp("no display: " + noDisplayReason(displayNames));
     }

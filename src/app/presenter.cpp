@@ -116,10 +116,10 @@ private:
 // The picture goes into a streaming texture of the client area's size, and the renderer enlarges it
 // with nearest-neighbour sampling to the largest whole scale that fits its output, centred on black.
 // The output is the window, or under Wayland on an output of scale s the window's s x s times as
-// many physical pixels, so every back-buffer pixel becomes one crisp block either way. That halves the bytes handed to the graphics
-// library: measured under software OpenGL at scale 2, a quarter less processor time than a texture
-// of the window's size filled by the processor's own scaling step (and a graphics processor
-// enlarges for free).
+// many physical pixels, so every back-buffer pixel becomes one crisp block either way. That halves
+// the bytes handed to the graphics library: measured under software OpenGL at scale 2, a quarter
+// less processor time than a texture of the window's size filled by the processor's own scaling
+// step (and a graphics processor enlarges for free).
 class TexturePresenter : public Presenter {
 public:
     TexturePresenter(SDL_Renderer* renderer, SDL_Texture* texture, SDL_PixelFormat* format, int32_t width,
@@ -153,7 +153,8 @@ public:
         const SDL_Rect shown{fit.left, fit.top, width_ * fit.scale, height_ * fit.scale};
         // The renderer's buffers hold nothing from one frame to the next: the margins are drawn anew.
         SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, SDL_ALPHA_OPAQUE);
-        if (SDL_RenderClear(renderer_.get()) != 0 || SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &shown) != 0) {
+        if (SDL_RenderClear(renderer_.get()) != 0 ||
+            SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &shown) != 0) {
             return false;
         }
         SDL_RenderPresent(renderer_.get());
@@ -187,7 +188,8 @@ std::unique_ptr<Presenter> makeTexturePresenter(SDL_Window* window, PixelSize cl
         return nullptr;
     }
     constexpr Uint32 kFormat = SDL_PIXELFORMAT_RGB888;  // 8-bit channels, blue in the low byte
-    SDL_Texture* texture = SDL_CreateTexture(renderer, kFormat, SDL_TEXTUREACCESS_STREAMING, client.width, client.height);
+    SDL_Texture* texture =
+        SDL_CreateTexture(renderer, kFormat, SDL_TEXTUREACCESS_STREAMING, client.width, client.height);
     SDL_PixelFormat* format = texture != nullptr ? SDL_AllocFormat(kFormat) : nullptr;
     if (format == nullptr) {
         error = std::string("no texture: ") + SDL_GetError();

@@ -33,7 +33,8 @@ void CoreApp::setPaused(bool paused) {
 }
 
 bool CoreApp::fullscreen() const {
-    return window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+    constexpr Uint32 kFullscreen = SDL_WINDOW_FULLSCREEN_DESKTOP;
+    return window != nullptr && (SDL_GetWindowFlags(window) & kFullscreen) == kFullscreen;
 }
 
 void CoreApp::setFullscreen(bool fullscreen) {

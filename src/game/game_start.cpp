@@ -69,7 +69,8 @@ int SandGame::initialise() {
     icon = makeGameIcon();
 
     if (!createBackBuffer(kClientWidth, kClientHeight, 0)) {
-        startUpError = lineSaying("out of memory for the 448 x 640 back buffer; close other programs and start the game again");
+        startUpError = lineSaying(
+            "out of memory for the 448 x 640 back buffer; close other programs and start the game again");
         return 0;
     }
     frameTarget = FrameTarget{backBuffer.bits, kClientWidth * 3, kClientHeight};
@@ -103,7 +104,8 @@ std::optional<std::filesystem::path> SandGame::locatePicture(const char* name) {
     std::optional<std::filesystem::path> path = pictureLookup.find(name);
     if (!path) {
         startUpError = lineSaying("cannot load the picture " + std::string(name) + ": not found; looked in " +
-                                  pictureLookup.placesLooked() + "; put the picture in one of these, or install the game again");
+                                  pictureLookup.placesLooked() +
+                                  "; put the picture in one of these, or install the game again");
     }
     return path;
 }

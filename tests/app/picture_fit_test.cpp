@@ -18,7 +18,8 @@ TEST(PictureFit, LargestWholeScaleThatFitsCentred) {
         {500, 600, {1, 26, 0}},     {400, 300, {1, 0, 0}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(fitPicture(c.outputWidth, c.outputHeight, 448, 640), c.fit) << c.outputWidth << " x " << c.outputHeight;
+        EXPECT_EQ(fitPicture(c.outputWidth, c.outputHeight, 448, 640), c.fit)
+            << c.outputWidth << " x " << c.outputHeight;
     }
     EXPECT_EQ(fitPicture(1920, 1440, 0, 640), PictureFit{});
 }

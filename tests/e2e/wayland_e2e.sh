@@ -121,5 +121,6 @@ wait_for_end "$game_pid"
 check "the close button ends the game with status 0 (got $status)" test "$status" = 0
 [[ $status != timeout ]] && game_pid=""
 [[ $status != 0 ]] && cat "$work/game.err"
+check "...and neither the game nor a library wrote on standard error" test ! -s "$work/game.err"
 [[ -n ${QV_E2E_KEEP:-} ]] && cp "$work"/*.png "$QV_E2E_KEEP"/
 finish
