@@ -165,7 +165,8 @@ void announceBuiltinFont(std::string_view face) {
     static std::atomic<bool> announced = false;
     if (!announced.exchange(true)) {
         std::cerr << program_invocation_short_name << ": no font found for \"" << face
-                  << "\" or \"monospace\"; the text is drawn with the built-in font\n";
+                  << "\" or \"monospace\"; install a monospace font (fonts-dejavu-core has one), until then the "
+                     "text is drawn with the built-in font\n";
     }
 }
 

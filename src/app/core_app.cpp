@@ -11,6 +11,9 @@
 #include "app/display_connection.h"
 #include "app/desktop_facts.h"
 #include "app/messages.h"
+#include "app/name_text.h"
+#include "app/scale_choice.h"
+#include "app/video_driver_choice.h"
 #include "app/window.h"
 
 namespace qv {
@@ -28,9 +31,18 @@ bool onlyInvisibleVideo() {
     return invisible && (requested == nullptr || *requested == '\0');
 }
 
-// The fixed-size name arrays may be filled to the last byte without a terminating zero.
-std::string textOf(const std::array<char, 32>& chars) {
-    return std::string(chars.data(), strnlen(chars.data(), chars.size()));
+// What the player can do when the lock is not to be had.
+std::string lockAdvice(InstanceLock::Result result) {
+    if (result == InstanceLock::Result::heldElsewhere) {
+        return "; play in its window, or close it first";
+    }
+    return "; point XDG_RUNTIME_DIR at a folder of this user's own, closed to others";
+}
+
+void chooseVideoDriver(const DisplayNames& names) {
+    if (const std::optional<std::string> driver = videoDriverToAsk(names)) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, driver->c_str());
+    }
 }
 
 }  // namespace
@@ -57,6 +69,7 @@ int CoreApp::run(std::string_view commandLine) {
     if (startUp(commandLine)) {
         code = mainLoop();
     } else {
+        // The application's own explanation, or the shell's: one line either way.
         std::cerr << startUpError << '\n';
     }
     shutDown();
@@ -69,37 +82,43 @@ bool CoreApp::startUp(std::string_view commandLine) {
     closeWindow();  // a second start begins from nothing
     if (onStart(commandLine) == 0) {
         if (startUpError.empty()) {
-            startUpError = displayName() + ": cannot start: the initialisation failed";
+            failStartUp("the initialisation failed");
         }
         return false;
     }
     platform_ = std::make_unique<Platform>();
-    if (platform_->lock.acquire(textOf(className)) != InstanceLock::Result::acquired) {
-        return failStartUp(platform_->lock.error());
+    if (const InstanceLock::Result locked = platform_->lock.acquire(nameText(className));
+        locked != InstanceLock::Result::acquired) {
+        return failStartUp(platform_->lock.error() + lockAdvice(locked));
     }
     surviveDisplayProtocolErrors();
+    const DisplayNames displayNames = displayNamesOfEnvironment();
+    chooseVideoDriver(displayNames);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        return failStartUp(std::string("no display: ") + SDL_GetError());
+        return failStartUp("no display: " + noDisplayReason(displayNames));
     }
     platform_->videoStarted = true;
-    endProcessWhenDisplayIsLost(displayName());
+    endProcessWhenDisplayIsLost(
+        lineSaying("the display connection was lost; start the game again once the desktop is back"));
     if (onlyInvisibleVideo()) {
-        return failStartUp("no display: neither X11 nor Wayland could be reached (is DISPLAY set?)");
+        return failStartUp("no display: " + noDisplayReason(displayNames));
     }
     // A window surface without acceleration is a plain shared-memory copy; under a virtual X
     // server the alternative is software OpenGL, several times the cost.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    const int32_t width = windowSpec.clientWidth;
-    const int32_t height = windowSpec.clientHeight;
-    windowScale = requestedScale ? *requestedScale : desktopWindowScale(readDesktopFacts(), width, height);
-    window = createWindow(windowSpec, windowScale, textOf(title), icon);
+    const std::optional<std::string> scaleNotice = chooseWindowScale();
+    window = createWindow(windowSpec, windowScale, titleFor(nameText(title), runState_), icon, startFullscreen);
     if (window == nullptr) {
         return failStartUp(std::string("no window: ") + SDL_GetError());
+    }
+    if (scaleNotice) {
+        std::cerr << lineSaying(*scaleNotice) << '\n';
     }
     platform_->cursor = useArrowCursor();
     SDL_ShowWindow(window);
     std::string presentingError;
-    platform_->presenter = makePresenter(window, windowScale, presentingPath, presentingError);
+    platform_->presenter =
+        makePresenter(window, windowSpec.clientWidth, windowSpec.clientHeight, presentingPath, presentingError);
     if (!platform_->presenter) {
         return failStartUp("no window: it cannot show pictures (" + presentingError + ")");
     }
@@ -135,6 +154,8 @@ void CoreApp::closeWindow() {
     postedQuitCode_.reset();
     paintPending_ = false;
     wholePicturePending_ = true;
+    runState_ = {};
+    frameDueAtOnce_ = false;
 }
 
 bool CoreApp::present(const BackBuffer& picture) {
@@ -153,14 +174,28 @@ bool CoreApp::presentRows(const BackBuffer& picture, const std::vector<RowSpan>&
     return shown;
 }
 
+// The player's scale is used as asked, even when the window comes out larger than the screen;
+// what to tell the player then (the window's size and which scale fits) is returned.
+std::optional<std::string> CoreApp::chooseWindowScale() {
+    const DesktopFacts desktop = readDesktopFacts();
+    const int32_t width = windowSpec.clientWidth;
+    const int32_t height = windowSpec.clientHeight;
+    if (!requestedScale) {
+        windowScale = desktopWindowScale(desktop, width, height);
+        return std::nullopt;
+    }
+    windowScale = *requestedScale;
+    return oversizeNotice(desktop, width, height, windowScale);
+}
+
 bool CoreApp::failStartUp(std::string reason) {
-    startUpError = displayName() + ": cannot start: " + reason;
+    startUpError = lineSaying("cannot start: " + reason);
     return false;
 }
 
 std::string CoreApp::displayName() const {
-    const std::string name = textOf(title);
-    return name.empty() ? textOf(className) : name;
+    const std::string name = nameText(title);
+    return name.empty() ? nameText(className) : name;
 }
 
 }  // namespace qv

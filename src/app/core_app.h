@@ -11,7 +11,10 @@
 
 #include "app/back_buffer.h"
 #include "app/changed_rows.h"
+#include "app/picture_fit.h"
 #include "app/presenting_path.h"
+#include "app/run_state.h"
+#include "app/shell_command.h"
 
 struct SDL_Window;
 
@@ -89,6 +92,21 @@ public:
     // Asks for a paint of the whole window, handled after the pending input and before the next frame.
     void invalidate();
 
+    // Paused, no frame runs and the mouse does not reach the application; the window keeps its
+    // picture and its title says so. Resuming runs a frame at once, without catching up.
+    void setPaused(bool paused);
+    bool paused() const { return runState_.paused; }
+    // Full screen shows the client area at the largest whole scale that fits the screen, centred on
+    // black; leaving it gives the window back at its own size.
+    void setFullscreen(bool fullscreen);
+    bool fullscreen() const;
+
+    // One line for standard error in the program's voice: "name: saying", the name being
+    // `programName`, or the window's name when the application set none.
+    std::string lineSaying(std::string_view saying) const {
+        return (programName.empty() ? displayName() : programName) + ": " + std::string(saying);
+    }
+
     // The millisecond clock of the main loop: the platform's own, set by the constructor; tests put a
     // clock of their own here.
     std::function<uint32_t()> clock;
@@ -98,10 +116,15 @@ public:
     IconImage icon;
     WindowSpec windowSpec;
     uint32_t frameInterval = 50;
+    // The name that begins every line the program writes on standard error.
+    std::string programName;
     // The window scale the player asked for; without one, start-up takes the desktop's.
     std::optional<int32_t> requestedScale;
-    // Set by start-up: the window is windowScale times the client area, every back-buffer pixel a
-    // windowScale x windowScale block, and mouse positions are divided by it before they arrive.
+    // The window opens in full screen.
+    bool startFullscreen = false;
+    // Set by start-up: out of full screen the window is windowScale times the client area, every
+    // back-buffer pixel a windowScale x windowScale block, and mouse positions are divided by it
+    // before they arrive (in full screen, the fit to the screen takes its place).
     int32_t windowScale = 1;
     PresentingPath presentingPath = PresentingPath::automatic;
     SDL_Window* window = nullptr;
@@ -122,9 +145,14 @@ private:
     };
     std::optional<Message> takeMessage();
     void routeMessage(const Message& message);
+    void carryOut(ShellCommand command);
+    // How a window position reaches the client area, as the window shows it now.
+    PointMapping pointMapping() const;
+    void showTitle();
     void postQuit(int code);
     bool hasPendingMessage() const;
     void waitForMessage(uint32_t milliseconds);
+    std::optional<std::string> chooseWindowScale();
     bool failStartUp(std::string reason);
     std::string displayName() const;
     void closeWindow();
@@ -136,6 +164,8 @@ private:
     bool paintPending_ = false;
     // The window lost what it showed, or never showed anything: the next present is a whole one.
     bool wholePicturePending_ = true;
+    RunState runState_;
+    bool frameDueAtOnce_ = false;  // resumed: the next pass runs a frame whatever the clock says
 };
 
 // The application object; every CoreApp construction points it at itself.

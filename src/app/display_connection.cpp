@@ -16,15 +16,15 @@ namespace qv {
 namespace {
 
 // The whole line is made before the connection can fail: the handler may only write and go.
-std::array<char, 128> lostLine{};
+std::array<char, 256> lostLine{};
 std::size_t lostLineLength = 0;
 
-void prepareLostLine(std::string_view programName) {
-    constexpr std::string_view kSaying = ": the display connection was lost\n";
-    const std::size_t nameLength = std::min(programName.size(), lostLine.size() - kSaying.size());
-    std::copy_n(programName.begin(), nameLength, lostLine.begin());
-    std::copy(kSaying.begin(), kSaying.end(), lostLine.begin() + static_cast<std::ptrdiff_t>(nameLength));
-    lostLineLength = nameLength + kSaying.size();
+// A line too long is cut; it always ends in a newline.
+void prepareLostLine(std::string_view line) {
+    const std::size_t length = std::min(line.size(), lostLine.size() - 1);
+    std::copy_n(line.begin(), length, lostLine.begin());
+    lostLine[length] = '\n';
+    lostLineLength = length + 1;
 }
 
 #ifdef QV_HAVE_X11
@@ -53,12 +53,12 @@ void surviveDisplayProtocolErrors() {
 #endif
 }
 
-void endProcessWhenDisplayIsLost(std::string_view programName) {
+void endProcessWhenDisplayIsLost(std::string_view line) {
     const char* driver = SDL_GetCurrentVideoDriver();
     if (driver == nullptr || std::strcmp(driver, "x11") != 0) {
         return;
     }
-    prepareLostLine(programName);
+    prepareLostLine(line);
 #ifdef QV_HAVE_X11
     // SDL loads the same shared library by its soname, so this reaches the connection SDL opened.
     XSetIOErrorHandler(onDisplayLost);

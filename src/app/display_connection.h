@@ -4,11 +4,11 @@
 
 namespace qv {
 
-// Once video runs on X11, a lost display connection ends the process at once: one line on standard
-// error that starts with `programName`, and exit status 1. Without this, the window system
+// Once video runs on X11, a lost display connection ends the process at once: `line` on standard
+// error, and exit status 1. Without this, the window system
 // library's own handler calls exit(), whose static destructors talk to the dead display again and
 // can spin for ever while the single-instance lock is held. Nothing happens on other video drivers.
-void endProcessWhenDisplayIsLost(std::string_view programName);
+void endProcessWhenDisplayIsLost(std::string_view line);
 
 // X protocol errors are ignored instead of ending the process; call before video starts.
 void surviveDisplayProtocolErrors();

@@ -1,7 +1,6 @@
 #include "app/event_translation.h"
 
 #include "app/messages.h"
-#include "app/scale_choice.h"
 
 namespace qv {
 
@@ -32,14 +31,14 @@ uint32_t buttonMessage(uint8_t button, bool pressed) {
     }
 }
 
+// A window that lost its picture is painted at once: a paused game runs no frame that would.
 TranslatedEvent translateWindowEvent(const SDL_WindowEvent& event) {
     switch (event.event) {
         case SDL_WINDOWEVENT_EXPOSED:
-            return {kPaintMessage, 0, 0, false, true};
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-            return {kNullMessage, 0, 0, false, true};
+            return {kPaintMessage, 0, 0, false, true};
         case SDL_WINDOWEVENT_CLOSE:
             return {kDestroyMessage, 0, 0, true};
         default:
@@ -49,17 +48,27 @@ TranslatedEvent translateWindowEvent(const SDL_WindowEvent& event) {
 
 }  // namespace
 
-TranslatedEvent translateEvent(const SDL_Event& event, int32_t windowScale) {
-    const auto client = [windowScale](int32_t coordinate) { return unscaledCoordinate(coordinate, windowScale); };
+TranslatedEvent translateEvent(const SDL_Event& event, const PointMapping& mapping) {
+    const auto client = [&mapping](int32_t x, int32_t y) {
+        const ClientPoint point = clientPointOf(mapping, x, y);
+        return packPosition(point.x, point.y);
+    };
     switch (event.type) {
         case SDL_MOUSEMOTION:
-            return {kMouseMoveMessage, mouseKeyState(event.motion.state),
-                    packPosition(client(event.motion.x), client(event.motion.y)), false};
+            return {kMouseMoveMessage, mouseKeyState(event.motion.state), client(event.motion.x, event.motion.y)};
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             const bool pressed = event.type == SDL_MOUSEBUTTONDOWN;
             return {buttonMessage(event.button.button, pressed), mouseKeyState(SDL_GetMouseState(nullptr, nullptr)),
-                    packPosition(client(event.button.x), client(event.button.y)), false};
+                    client(event.button.x, event.button.y)};
+        }
+        case SDL_KEYDOWN: {
+            TranslatedEvent key;
+            // A held key repeats; only the press itself counts, so that holding P does not flicker.
+            if (event.key.repeat == 0) {
+                key.command = commandForKey(event.key.keysym.sym, event.key.keysym.mod);
+            }
+            return key;
         }
         case SDL_WINDOWEVENT:
             return translateWindowEvent(event.window);

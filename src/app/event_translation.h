@@ -4,12 +4,15 @@
 
 #include <cstdint>
 
+#include "app/key_commands.h"
+#include "app/picture_fit.h"
+
 namespace qv {
 
 // No message: the event means nothing to the application, but it still used up its pass.
 inline constexpr uint32_t kNullMessage = 0x0000;
 
-// What one window-system event means to the application.
+// What one window-system event means to the application, and to the shell.
 struct TranslatedEvent {
     uint32_t message = kNullMessage;
     uint64_t wParam = 0;
@@ -18,9 +21,11 @@ struct TranslatedEvent {
     // The window shows something other than what was last presented (exposed, shown again,
     // resized): the next present must be a whole one.
     bool losesWindowPicture = false;
+    ShellCommand command = ShellCommand::none;  // a key the shell answers itself
 };
 
-// Mouse positions are window pixels divided by `windowScale` (rounding down): client pixels.
-TranslatedEvent translateEvent(const SDL_Event& event, int32_t windowScale = 1);
+// Mouse positions arrive in client pixels, through `mapping` from the window's position (by
+// default the window is the client area).
+TranslatedEvent translateEvent(const SDL_Event& event, const PointMapping& mapping = {});
 
 }  // namespace qv

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 #include "app/core_app.h"
 #include "app/core_app_platform.h"
@@ -10,9 +11,17 @@
 
 namespace qv {
 
+namespace {
+
+// How long a paused pass waits for input before it idles again.
+constexpr uint32_t kPausedWaitMilliseconds = 250;
+
+}  // namespace
+
 // One message per pass, then the frame test: a frame when at least frameInterval milliseconds
 // have passed since the previous frame started (no catch-up: the next one counts from this one),
-// onIdle otherwise. A pass that found nothing to do waits for input or the frame's due time.
+// onIdle otherwise. While paused no frame is due; the first pass after resuming runs one. A pass
+// that found nothing to do waits for input or the frame's due time.
 int CoreApp::mainLoop() {
     uint32_t lastFrame = clock();
     while (true) {
@@ -23,13 +32,14 @@ int CoreApp::mainLoop() {
         }
 
         bool frameRan = false;
-        uint32_t untilDue = 0;
-        if (frameInterval == 0) {
+        uint32_t untilDue = runState_.paused ? kPausedWaitMilliseconds : 0;
+        if (frameInterval == 0 || runState_.paused) {
             if (onIdle() == 0) postQuit(0);
         } else {
             const uint32_t now = clock();
             const uint32_t elapsed = now - lastFrame;  // unsigned: right across the counter's wrap
-            if (elapsed >= frameInterval) {
+            const bool resumed = std::exchange(frameDueAtOnce_, false);
+            if (resumed || elapsed >= frameInterval) {
                 lastFrame = now;
                 frameRan = true;
                 if (onFrame() == 0) postQuit(0);
@@ -42,7 +52,7 @@ int CoreApp::mainLoop() {
         if (quitting) {
             return static_cast<int>(message->wParam);
         }
-        if (!message && !frameRan && frameInterval != 0) {
+        if (!message && !frameRan && untilDue != 0) {
             waitForMessage(untilDue);
         }
     }
@@ -68,13 +78,14 @@ std::optional<CoreApp::Message> CoreApp::takeMessage() {
         haveEvent = SDL_PollEvent(&event) == 1;
     }
     if (haveEvent) {
-        const TranslatedEvent translated = translateEvent(event, windowScale);
+        const TranslatedEvent translated = translateEvent(event, pointMapping());
         if (translated.endsApplication) {
             postQuit(0);
         }
         if (translated.losesWindowPicture) {
             wholePicturePending_ = true;
         }
+        carryOut(translated.command);
         return Message{translated.message, translated.wParam, translated.lParam};
     }
     if (postedQuitCode_) {
@@ -88,13 +99,31 @@ std::optional<CoreApp::Message> CoreApp::takeMessage() {
     return std::nullopt;
 }
 
+// The one gate for the mouse: what holds the game (a pause) keeps the player's mouse from it.
 void CoreApp::routeMessage(const Message& message) {
     if (message.id == kPaintMessage) {
         paintPending_ = false;  // one paint covers the whole window
     }
+    if (isMouseMessage(message.id) && !mouseReachesApplication(runState_)) {
+        return;
+    }
     if (message.id != kNullMessage) {
         onMessage(message.id, message.wParam, message.lParam);
     }
+}
+
+PointMapping CoreApp::pointMapping() const {
+    PointMapping mapping;
+    mapping.fit.scale = windowScale;
+    if (window == nullptr || !platform_ || !platform_->presenter) {
+        return mapping;
+    }
+    SDL_GetWindowSize(window, &mapping.windowWidth, &mapping.windowHeight);
+    const PixelSize output = platform_->presenter->outputSize();
+    mapping.outputWidth = output.width;
+    mapping.outputHeight = output.height;
+    mapping.fit = fitPicture(output.width, output.height, windowSpec.clientWidth, windowSpec.clientHeight);
+    return mapping;
 }
 
 bool CoreApp::hasPendingMessage() const {

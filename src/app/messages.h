@@ -16,6 +16,10 @@ inline constexpr uint32_t kRightButtonDownMessage = 0x0204;
 inline constexpr uint32_t kRightButtonUpMessage = 0x0205;
 inline constexpr uint32_t kRightButtonDoubleClickMessage = 0x0206;
 
+inline constexpr bool isMouseMessage(uint32_t message) {
+    return message >= kMouseMoveMessage && message <= kRightButtonDoubleClickMessage;
+}
+
 // A mouse position travels as one word: x in the low 16 bits, y in the high 16 bits.
 inline constexpr int64_t packPosition(int32_t x, int32_t y) {
     return static_cast<int64_t>((static_cast<uint32_t>(y & 0xFFFF) << 16) | static_cast<uint32_t>(x & 0xFFFF));

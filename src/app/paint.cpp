@@ -1,9 +1,6 @@
-#include <SDL.h>
-
 #include "app/boxes.h"
 #include "app/core_app.h"
 #include "app/font.h"
-#include "app/scale_choice.h"
 
 namespace qv {
 
@@ -23,14 +20,9 @@ int CoreApp::onPaint() {
         presentRows(backBuffer, takeWrittenRows());
         return 1;
     }
-    // No back buffer: the overlay is drawn on a picture of the bare window, shown as it is.
-    int width = 0;
-    int height = 0;
-    if (window != nullptr) {
-        SDL_GetWindowSize(window, &width, &height);
-        width = unscaledCoordinate(width, windowScale);
-        height = unscaledCoordinate(height, windowScale);
-    }
+    // No back buffer: the overlay is drawn on a picture of the bare client area, shown as it is.
+    const int32_t width = window != nullptr ? windowSpec.clientWidth : 0;
+    const int32_t height = window != nullptr ? windowSpec.clientHeight : 0;
     BackBuffer bare;
     if (bare.createBackBuffer(width, height, 0) != 0) {
         fillBox(bare, 0, 0, width, height, kWindowColour);

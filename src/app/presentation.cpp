@@ -122,12 +122,19 @@ void copyPicture(const BackBuffer& picture, const PixelDestination& destination,
     copyPictureRows(picture, destination, scale, {&everyRow, 1});
 }
 
-PixelDestination surfacePixels(SDL_Surface& surface) {
-    return {static_cast<uint8_t*>(surface.pixels), surface.pitch, surface.w, surface.h, surface.format};
+PixelDestination fittedRegion(const PixelDestination& destination, const PictureFit& fit, PixelSize client) {
+    const int32_t left = std::clamp(fit.left, 0, destination.width);
+    const int32_t top = std::clamp(fit.top, 0, destination.height);
+    const int64_t width = std::min<int64_t>(int64_t{client.width} * fit.scale, destination.width - left);
+    const int64_t height = std::min<int64_t>(int64_t{client.height} * fit.scale, destination.height - top);
+    const int32_t pixelBytes = destination.format != nullptr ? destination.format->BytesPerPixel : 0;
+    return {destination.pixels + int64_t{top} * destination.pitch + int64_t{left} * pixelBytes, destination.pitch,
+            static_cast<int32_t>(std::max<int64_t>(width, 0)), static_cast<int32_t>(std::max<int64_t>(height, 0)),
+            destination.format};
 }
 
-void copyToSurface(const BackBuffer& picture, SDL_Surface& surface, int32_t scale) {
-    copyPicture(picture, surfacePixels(surface), scale);
+PixelDestination surfacePixels(SDL_Surface& surface) {
+    return {static_cast<uint8_t*>(surface.pixels), surface.pitch, surface.w, surface.h, surface.format};
 }
 
 }  // namespace qv

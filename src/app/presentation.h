@@ -8,6 +8,7 @@
 
 #include "app/back_buffer.h"
 #include "app/changed_rows.h"
+#include "app/picture_fit.h"
 
 namespace qv {
 
@@ -34,10 +35,11 @@ void copyPicture(const BackBuffer& picture, const PixelDestination& destination,
 std::vector<SDL_Rect> copyPictureRows(const BackBuffer& picture, const PixelDestination& destination, int32_t scale,
                                       std::span<const RowSpan> pictureRows);
 
+// The part of `destination` that shows the client area of `client` at `fit`: from the fit's corner,
+// the client area's size at the fit's scale, cut where the destination ends.
+PixelDestination fittedRegion(const PixelDestination& destination, const PictureFit& fit, PixelSize client);
+
 // A surface's pixels as a destination of the copy.
 PixelDestination surfacePixels(SDL_Surface& surface);
-
-// copyPicture into a surface.
-void copyToSurface(const BackBuffer& picture, SDL_Surface& surface, int32_t scale = 1);
 
 }  // namespace qv

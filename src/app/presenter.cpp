@@ -11,16 +11,42 @@ namespace qv {
 
 namespace {
 
+// Paints black what the surface shows around the client area's region, whose corner is at
+// (left, top): the bands above and below it, and beside it.
+void blackOutAround(SDL_Surface& surface, int32_t left, int32_t top, const PixelDestination& region) {
+    const Uint32 black = SDL_MapRGB(surface.format, 0, 0, 0);
+    const int32_t below = top + region.height;
+    const int32_t right = left + region.width;
+    const SDL_Rect margins[] = {{0, 0, surface.w, top},
+                                {0, below, surface.w, surface.h - below},
+                                {0, top, left, region.height},
+                                {right, top, surface.w - right, region.height}};
+    for (const SDL_Rect& margin : margins) {
+        if (margin.w > 0 && margin.h > 0) {
+            SDL_FillRect(&surface, &margin, black);
+        }
+    }
+}
+
 class WindowSurfacePresenter : public Presenter {
 public:
-    WindowSurfacePresenter(SDL_Window* window, int32_t scale) : window_(window), scale_(scale) {}
+    WindowSurfacePresenter(SDL_Window* window, PixelSize client) : window_(window), client_(client) {}
+
+    PixelSize outputSize() const override {
+        int width = 0;
+        int height = 0;
+        SDL_GetWindowSize(window_, &width, &height);
+        return {width, height};
+    }
 
     bool present(const BackBuffer& picture) override {
         SDL_Surface* surface = lockedSurface();
         if (surface == nullptr) {
             return false;
         }
-        copyToSurface(picture, *surface, scale_);
+        const Placement placement = placementIn(*surface);
+        blackOutAround(*surface, placement.fit.left, placement.fit.top, placement.region);
+        copyPicture(picture, placement.region, placement.fit.scale);
         unlock(*surface);
         shown_ = SDL_UpdateWindowSurface(window_) == 0 ? SurfaceFacts::of(*surface) : SurfaceFacts{};
         return shown_.surface != nullptr;
@@ -35,8 +61,13 @@ public:
             unlock(*surface);
             return present(picture);
         }
-        const std::vector<SDL_Rect> written = copyPictureRows(picture, surfacePixels(*surface), scale_, rows);
+        const Placement placement = placementIn(*surface);
+        std::vector<SDL_Rect> written = copyPictureRows(picture, placement.region, placement.fit.scale, rows);
         unlock(*surface);
+        for (SDL_Rect& rectangle : written) {
+            rectangle.x += placement.fit.left;
+            rectangle.y += placement.fit.top;
+        }
         return written.empty() ||
                SDL_UpdateWindowSurfaceRects(window_, written.data(), static_cast<int>(written.size())) == 0;
     }
@@ -53,6 +84,16 @@ private:
         bool operator==(const SurfaceFacts&) const = default;
     };
 
+    // Where the client area goes in a surface of the window's size, which full screen makes larger.
+    struct Placement {
+        PictureFit fit;
+        PixelDestination region;
+    };
+    Placement placementIn(SDL_Surface& surface) const {
+        const PictureFit fit = fitPicture(surface.w, surface.h, client_.width, client_.height);
+        return {fit, fittedRegion(surfacePixels(surface), fit, client_)};
+    }
+
     // The surface is asked for anew every time: SDL replaces it when the window changes.
     SDL_Surface* lockedSurface() const {
         SDL_Surface* surface = SDL_GetWindowSurface(window_);
@@ -68,17 +109,17 @@ private:
     }
 
     SDL_Window* window_;
-    int32_t scale_;
+    PixelSize client_;
     SurfaceFacts shown_;  // the surface the whole picture went into last
 };
 
 // The picture goes into a streaming texture of the client area's size, and the renderer enlarges it
-// to its whole output with nearest-neighbour sampling. The output is the window, or under Wayland on
-// an output of scale s the window's s x s times as many physical pixels, so every back-buffer pixel
-// becomes one crisp block either way. That halves the bytes handed to the graphics
-// library: measured under software OpenGL at scale 2, a quarter less processor time than a texture
-// of the window's size filled by the processor's own scaling step (and a graphics processor
-// enlarges for free).
+// with nearest-neighbour sampling to the largest whole scale that fits its output, centred on black.
+// The output is the window, or under Wayland on an output of scale s the window's s x s times as
+// many physical pixels, so every back-buffer pixel becomes one crisp block either way. That halves
+// the bytes handed to the graphics library: measured under software OpenGL at scale 2, a quarter
+// less processor time than a texture of the window's size filled by the processor's own scaling
+// step (and a graphics processor enlarges for free).
 class TexturePresenter : public Presenter {
 public:
     TexturePresenter(SDL_Renderer* renderer, SDL_Texture* texture, SDL_PixelFormat* format, int32_t width,
@@ -92,6 +133,13 @@ public:
         texture_.reset();  // before its renderer
     }
 
+    PixelSize outputSize() const override {
+        int width = 0;
+        int height = 0;
+        SDL_GetRendererOutputSize(renderer_.get(), &width, &height);
+        return {width, height};
+    }
+
     bool present(const BackBuffer& picture) override {
         void* pixels = nullptr;
         int pitch = 0;
@@ -100,7 +148,13 @@ public:
         }
         copyPicture(picture, {static_cast<uint8_t*>(pixels), pitch, width_, height_, format_.get()}, 1);
         SDL_UnlockTexture(texture_.get());
-        if (SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, nullptr) != 0) {
+        const PixelSize output = outputSize();
+        const PictureFit fit = fitPicture(output.width, output.height, width_, height_);
+        const SDL_Rect shown{fit.left, fit.top, width_ * fit.scale, height_ * fit.scale};
+        // The renderer's buffers hold nothing from one frame to the next: the margins are drawn anew.
+        SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, SDL_ALPHA_OPAQUE);
+        if (SDL_RenderClear(renderer_.get()) != 0 ||
+            SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, &shown) != 0) {
             return false;
         }
         SDL_RenderPresent(renderer_.get());
@@ -116,22 +170,17 @@ private:
     int32_t height_;
 };
 
-std::unique_ptr<Presenter> makeWindowSurfacePresenter(SDL_Window* window, int32_t scale, std::string& error) {
+std::unique_ptr<Presenter> makeWindowSurfacePresenter(SDL_Window* window, PixelSize client, std::string& error) {
     if (SDL_GetWindowSurface(window) == nullptr) {
         const char* reason = SDL_GetError();
         const bool explained = reason != nullptr && *reason != '\0';
         error = std::string("the window has no surface") + (explained ? std::string(": ") + reason : "");
         return nullptr;
     }
-    return std::make_unique<WindowSurfacePresenter>(window, scale);
+    return std::make_unique<WindowSurfacePresenter>(window, client);
 }
 
-std::unique_ptr<Presenter> makeTexturePresenter(SDL_Window* window, int32_t scale, std::string& error) {
-    int windowWidth = 0;
-    int windowHeight = 0;
-    SDL_GetWindowSize(window, &windowWidth, &windowHeight);
-    const int32_t width = windowWidth / scale;
-    const int32_t height = windowHeight / scale;
+std::unique_ptr<Presenter> makeTexturePresenter(SDL_Window* window, PixelSize client, std::string& error) {
     // The software renderer draws into the window surface, which is what this path does without.
     SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
     if (renderer == nullptr) {
@@ -139,7 +188,8 @@ std::unique_ptr<Presenter> makeTexturePresenter(SDL_Window* window, int32_t scal
         return nullptr;
     }
     constexpr Uint32 kFormat = SDL_PIXELFORMAT_RGB888;  // 8-bit channels, blue in the low byte
-    SDL_Texture* texture = SDL_CreateTexture(renderer, kFormat, SDL_TEXTUREACCESS_STREAMING, width, height);
+    SDL_Texture* texture =
+        SDL_CreateTexture(renderer, kFormat, SDL_TEXTUREACCESS_STREAMING, client.width, client.height);
     SDL_PixelFormat* format = texture != nullptr ? SDL_AllocFormat(kFormat) : nullptr;
     if (format == nullptr) {
         error = std::string("no texture: ") + SDL_GetError();
@@ -148,7 +198,7 @@ std::unique_ptr<Presenter> makeTexturePresenter(SDL_Window* window, int32_t scal
         return nullptr;
     }
     SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
-    return std::make_unique<TexturePresenter>(renderer, texture, format, width, height);
+    return std::make_unique<TexturePresenter>(renderer, texture, format, client.width, client.height);
 }
 
 // Measured with tools/present_cpu under a virtual X server: the window surface costs a tenth of the
@@ -169,16 +219,18 @@ std::array<PresentingPath, 2> pathsToTry(PresentingPath path) {
 
 }  // namespace
 
-std::unique_ptr<Presenter> makePresenter(SDL_Window* window, int32_t scale, PresentingPath path, std::string& error) {
-    if (window == nullptr || scale < 1) {
+std::unique_ptr<Presenter> makePresenter(SDL_Window* window, int32_t clientWidth, int32_t clientHeight,
+                                         PresentingPath path, std::string& error) {
+    if (window == nullptr || clientWidth < 1 || clientHeight < 1) {
         error = "no window to present to";
         return nullptr;
     }
+    const PixelSize client{clientWidth, clientHeight};
     std::string reasons;
     for (const PresentingPath candidate : pathsToTry(path)) {
         std::string reason;
-        auto presenter = candidate == PresentingPath::texture ? makeTexturePresenter(window, scale, reason)
-                                                              : makeWindowSurfacePresenter(window, scale, reason);
+        auto presenter = candidate == PresentingPath::texture ? makeTexturePresenter(window, client, reason)
+                                                              : makeWindowSurfacePresenter(window, client, reason);
         if (presenter) {
             return presenter;
         }

@@ -50,14 +50,33 @@ bool fits(const DesktopFacts& desktop, int64_t width, int64_t height) {
     return !roomKnown || (width <= desktop.usableWidth && height <= desktop.usableHeight);
 }
 
-}  // namespace
-
-int32_t desktopWindowScale(const DesktopFacts& desktop, int32_t clientWidth, int32_t clientHeight) {
-    int32_t scale = std::clamp(namedScale(desktop).value_or(1), 1, kLargestWindowScale);
-    while (scale > 1 && !fits(desktop, int64_t{clientWidth} * scale, int64_t{clientHeight} * scale)) {
+// The largest scale from `scale` down that fits; 0 when not even 1 does.
+int32_t largestFittingScale(const DesktopFacts& desktop, int32_t clientWidth, int32_t clientHeight, int32_t scale) {
+    while (scale >= 1 && !fits(desktop, int64_t{clientWidth} * scale, int64_t{clientHeight} * scale)) {
         --scale;
     }
     return scale;
+}
+
+}  // namespace
+
+int32_t desktopWindowScale(const DesktopFacts& desktop, int32_t clientWidth, int32_t clientHeight) {
+    const int32_t named = std::clamp(namedScale(desktop).value_or(1), 1, kLargestWindowScale);
+    return std::max(1, largestFittingScale(desktop, clientWidth, clientHeight, named));
+}
+
+std::optional<std::string> oversizeNotice(const DesktopFacts& desktop, int32_t clientWidth, int32_t clientHeight,
+                                          int32_t scale) {
+    const int64_t width = int64_t{clientWidth} * scale;
+    const int64_t height = int64_t{clientHeight} * scale;
+    if (fits(desktop, width, height)) {
+        return std::nullopt;
+    }
+    const int32_t fitting = largestFittingScale(desktop, clientWidth, clientHeight, scale);
+    return "at --scale " + std::to_string(scale) + " the window is " + std::to_string(width) + " x " +
+           std::to_string(height) + " pixels, larger than the screen's " +
+           std::to_string(desktop.usableWidth) + " x " + std::to_string(desktop.usableHeight) + " pixels of room; " +
+           (fitting >= 1 ? "--scale " + std::to_string(fitting) + " fits" : "not even --scale 1 fits");
 }
 
 std::optional<double> xftDpiIn(std::string_view resources) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace qv {
@@ -25,15 +26,14 @@ inline constexpr int32_t kLargestWindowScale = 8;
 // lowered until a client area of clientWidth x clientHeight times the scale fits the usable area.
 int32_t desktopWindowScale(const DesktopFacts& desktop, int32_t clientWidth, int32_t clientHeight);
 
+// For a scale the player asked for: when a client area of clientWidth x clientHeight at that scale
+// is larger than the usable area, what to say about it (the window's size, the room there is, and
+// the largest scale that fits); none when it fits or the room is unknown.
+std::optional<std::string> oversizeNotice(const DesktopFacts& desktop, int32_t clientWidth, int32_t clientHeight,
+                                          int32_t scale);
+
 // The value of Xft.dpi in an X resource database as text ("Xft.dpi:\t192\n..."); none when it is
 // missing or not a positive number.
 std::optional<double> xftDpiIn(std::string_view resources);
-
-// Floor division of a window coordinate by the scale, so that a position left of or above the
-// window stays left of or above it.
-inline int32_t unscaledCoordinate(int32_t windowCoordinate, int32_t scale) {
-    const int32_t quotient = windowCoordinate / scale;
-    return (windowCoordinate % scale != 0 && windowCoordinate < 0) ? quotient - 1 : quotient;
-}
 
 }  // namespace qv

@@ -38,13 +38,15 @@ void setIcon(SDL_Window* window, const IconImage& icon) {
 // the window keeps its size in the desktop's units while its renderer's output gets s times the
 // pixels each way, which the presenter fills by nearest neighbour. SDL's X11 driver has no such mode,
 // and there the window stays as it always was.
-Uint32 windowFlags() {
-    return SDL_WINDOW_HIDDEN | (onWaylandDriver() ? SDL_WINDOW_ALLOW_HIGHDPI : 0);
+Uint32 windowFlags(bool fullscreen) {
+    return SDL_WINDOW_HIDDEN | (onWaylandDriver() ? SDL_WINDOW_ALLOW_HIGHDPI : 0) |
+           (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
 }
 
 }  // namespace
 
-SDL_Window* createWindow(const WindowSpec& windowSpec, int32_t scale, const std::string& title, const IconImage& icon) {
+SDL_Window* createWindow(const WindowSpec& windowSpec, int32_t scale, const std::string& title, const IconImage& icon,
+                         bool fullscreen) {
     constexpr int32_t kMaxSide = 16384;
     if (windowSpec.clientWidth <= 0 || windowSpec.clientHeight <= 0 || windowSpec.clientWidth > kMaxSide ||
         windowSpec.clientHeight > kMaxSide || scale < 1 || scale > kMaxSide / windowSpec.clientWidth ||
@@ -58,7 +60,7 @@ SDL_Window* createWindow(const WindowSpec& windowSpec, int32_t scale, const std:
     // client area, so the frame and caption come on top.
     SDL_Window* window = SDL_CreateWindow(title.c_str(), windowPosition(windowSpec.x), windowPosition(windowSpec.y),
                                           windowSpec.clientWidth * scale, windowSpec.clientHeight * scale,
-                                          windowFlags());
+                                          windowFlags(fullscreen));
     if (window != nullptr) {
         setIcon(window, icon);
     }

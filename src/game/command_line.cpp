@@ -1,7 +1,6 @@
 #include "game/command_line.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace qv {
 
@@ -23,15 +22,17 @@ std::optional<int32_t> scaleValue(std::string_view text) {
     return value;
 }
 
-CommandLine refusal(std::string error) {
+// One line that says what was wrong and where the options are told.
+CommandLine refusal(std::string_view mistake) {
     CommandLine refused;
     refused.action = CommandLine::Action::refuse;
-    refused.error = std::move(error);
+    refused.error = std::string(kProgramName) + ": " + std::string(mistake) + "; '" + kProgramName +
+                    " --help' lists the options";
     return refused;
 }
 
-std::string badScale(std::string_view value) {
-    return "quorvantile: --scale needs a whole number from 1 to 8, not '" + std::string(value) + "'";
+CommandLine badScale(std::string_view value) {
+    return refusal("--scale needs a whole number from 1 to 8, not '" + std::string(value) + "'");
 }
 
 }  // namespace
@@ -48,27 +49,29 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
         if (argument.empty() || argument.front() != '-') {
             continue;
         }
-        if (argument == "--help") {
+        if (argument == "--help" || argument == "-h") {
             help = true;
+        } else if (argument == "--fullscreen") {
+            result.fullscreen = true;
         } else if (argument == "--version") {
             version = true;
         } else if (argument == "--scale") {
             if (i + 1 == arguments.size()) {
-                return refusal("quorvantile: --scale needs a value from 1 to 8");
+                return refusal("--scale needs a value from 1 to 8");
             }
             const std::string_view value = arguments[++i];
             result.scale = scaleValue(value);
             if (!result.scale) {
-                return refusal(badScale(value));
+                return badScale(value);
             }
         } else if (argument.starts_with("--scale=")) {
             const std::string_view value = argument.substr(8);
             result.scale = scaleValue(value);
             if (!result.scale) {
-                return refusal(badScale(value));
+                return badScale(value);
             }
         } else {
-            return refusal("quorvantile: unknown option '" + std::string(argument) + "'");
+            return refusal("unknown option '" + std::string(argument) + "'");
         }
     }
     if (help) {
@@ -80,13 +83,19 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
 }
 
 std::string usageText() {
-    return "usage: quorvantile [--scale N] [--help] [--version]\n"
-           "  --scale N   show every pixel as an N x N block, N from 1 to 8\n"
-           "              (default: the desktop's scale, as far as the screen holds it)\n"
-           "  --help      show this text and exit\n"
-           "  --version   show the version and exit\n";
+    return "usage: quorvantile [--scale N] [--fullscreen] [--help] [--version]\n"
+           "  --scale N      show every pixel as an N x N block, N from 1 to 8\n"
+           "                 (default: the desktop's scale, as far as the screen holds it)\n"
+           "  --fullscreen   start in full screen\n"
+           "  -h, --help     show this text and exit\n"
+           "  --version      show the version and exit\n"
+           "mouse: left click pours beads, right click ends the game, left click starts anew\n"
+           "keys:\n"
+           "  F11, Alt+Enter   full screen on and off\n"
+           "  Escape           leave full screen\n"
+           "  P, Pause         pause and resume\n";
 }
 
-std::string versionLine() { return std::string("quorvantile ") + QV_VERSION; }
+std::string versionLine() { return std::string(kProgramName) + " " + QV_VERSION; }
 
 }  // namespace qv

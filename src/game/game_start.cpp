@@ -27,7 +27,8 @@ std::string currentDirectory() {
 // of one in the current directory says which directory that was.
 std::string pictureFailure(const std::filesystem::path& opened, const std::string& reason) {
     const std::string where = opened.has_parent_path() ? "" : "; the file is in the current directory, " + currentDirectory();
-    return "Quorvantile: cannot load the picture " + opened.string() + ": " + reason + where;
+    return "cannot load the picture " + opened.string() + ": " + reason + where +
+           "; put a readable, uncompressed 8-bit or 24-bit BMP file in its place";
 }
 
 // Copies a name into a fixed, zero-terminated buffer, cutting it if it is too long.
@@ -45,8 +46,11 @@ int SandGame::onInit() {
 }
 
 int SandGame::initialise() {
+    // Named first, so that a failure below speaks in the game's name.
+    copyName(title, "Quorvantile");
+    copyName(className, "QUORVANTILE");
     if (!field.allocate()) {
-        startUpError = "Quorvantile: out of memory for the sand field";
+        startUpError = lineSaying("out of memory for the sand field; close other programs and start the game again");
         return 0;
     }
     field.clear();
@@ -62,12 +66,11 @@ int SandGame::initialise() {
     windowSpec.clientWidth = kClientWidth;
     windowSpec.clientHeight = kClientHeight;
     frameInterval = kFrameMilliseconds;
-    copyName(title, "Quorvantile");
-    copyName(className, "QUORVANTILE");
     icon = makeGameIcon();
 
     if (!createBackBuffer(kClientWidth, kClientHeight, 0)) {
-        startUpError = "Quorvantile: cannot make the 448 x 640 back buffer";
+        startUpError = lineSaying(
+            "out of memory for the 448 x 640 back buffer; close other programs and start the game again");
         return 0;
     }
     frameTarget = FrameTarget{backBuffer.bits, kClientWidth * 3, kClientHeight};
@@ -83,7 +86,7 @@ bool SandGame::loadPictures() {
         return false;
     }
     if (!layers[0].image.load(hidden->c_str())) {
-        startUpError = pictureFailure(*hidden, layers[0].image.lastError());
+        startUpError = lineSaying(pictureFailure(*hidden, layers[0].image.lastError()));
         return false;
     }
     const std::optional<std::filesystem::path> shown = locatePicture(kShownPicture);
@@ -91,7 +94,7 @@ bool SandGame::loadPictures() {
         return false;
     }
     if (!layers[1].reload(shown->c_str())) {
-        startUpError = pictureFailure(*shown, layers[1].image.lastError());
+        startUpError = lineSaying(pictureFailure(*shown, layers[1].image.lastError()));
         return false;
     }
     return true;
@@ -100,8 +103,9 @@ bool SandGame::loadPictures() {
 std::optional<std::filesystem::path> SandGame::locatePicture(const char* name) {
     std::optional<std::filesystem::path> path = pictureLookup.find(name);
     if (!path) {
-        startUpError = "Quorvantile: cannot load the picture " + std::string(name) + ": not found; looked in " +
-                       pictureLookup.placesLooked();
+        startUpError = lineSaying("cannot load the picture " + std::string(name) + ": not found; looked in " +
+                                  pictureLookup.placesLooked() +
+                                  "; put the picture in one of these, or install the game again");
     }
     return path;
 }

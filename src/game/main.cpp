@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     const qv::CommandLine options = qv::parseCommandLine(arguments);
     switch (options.action) {
         case qv::CommandLine::Action::refuse:
-            std::cerr << options.error << '\n' << qv::usageText();
+            std::cerr << options.error << '\n';
             return 2;
         case qv::CommandLine::Action::showHelp:
             std::cout << qv::usageText();
@@ -29,7 +29,9 @@ int main(int argc, char** argv) {
         case qv::CommandLine::Action::play:
             break;
     }
+    game.programName = qv::kProgramName;
     game.requestedScale = options.scale;
+    game.startFullscreen = options.fullscreen;
     // The rest of the command line is handed on and ignored.
     std::string commandLine;
     for (const std::string_view argument : arguments) {

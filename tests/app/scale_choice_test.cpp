@@ -39,6 +39,33 @@ TEST(DesktopWindowScale, FollowsTheDesktopAndIsLoweredUntilTheWindowFits) {
     EXPECT_EQ(desktopWindowScale(wayland, 448, 640), 1);
 }
 
+// A scale the player asked for that makes the window larger than the room there is: the window's
+// size, the room, and the largest scale that fits; nothing when it fits or the room is unknown.
+TEST(OversizeNotice, NamesTheSizeTheRoomAndTheScaleThatFits) {
+    const struct {
+        int32_t scale, usableWidth, usableHeight;
+        const char* notice;  // nullptr: none
+    } cases[] = {
+        {3, 1280, 1400,
+         "at --scale 3 the window is 1344 x 1920 pixels, larger than the screen's 1280 x 1400 pixels of room; "
+         "--scale 2 fits"},
+        {8, 3840, 2160, "at --scale 8 the window is 3584 x 5120 pixels, larger than the screen's 3840 x 2160 pixels of "
+                        "room; --scale 3 fits"},
+        {1, 400, 300, "at --scale 1 the window is 448 x 640 pixels, larger than the screen's 400 x 300 pixels of "
+                      "room; not even --scale 1 fits"},
+        {2, 896, 1280, nullptr},
+        {8, 0, 0, nullptr},
+    };
+    for (const auto& c : cases) {
+        DesktopFacts facts;
+        facts.usableWidth = c.usableWidth;
+        facts.usableHeight = c.usableHeight;
+        const std::optional<std::string> notice = oversizeNotice(facts, 448, 640, c.scale);
+        EXPECT_EQ(notice, c.notice ? std::optional<std::string>(c.notice) : std::nullopt)
+            << "--scale " << c.scale << " on " << c.usableWidth << " x " << c.usableHeight;
+    }
+}
+
 TEST(XftDpi, IsReadFromTheResourceDatabase) {
     EXPECT_EQ(xftDpiIn("Xft.dpi:\t192\n"), 192.0);
     EXPECT_EQ(xftDpiIn("Xcursor.size:\t48\nXft.antialias:\t1\nXft.dpi:\t144.5\nXft.hinting:\t1\n"), 144.5);

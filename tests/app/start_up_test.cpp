@@ -19,7 +19,8 @@ TEST_F(StartUp, WindowIsShownAndPaintedOnceBeforeTheLoop) {
     EXPECT_EQ(app.log, Log{"paint"});
 }
 
-// A run that cannot start ends with status 1 and one line on standard error that says why.
+// A run that cannot start ends with status 1 and one line on standard error that says why, and
+// nothing else on it.
 TEST_F(StartUp, FailureExitsWithStatusOneAndOneLineSayingWhy) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     InstanceLock firstCopy;
@@ -30,13 +31,15 @@ TEST_F(StartUp, FailureExitsWithStatusOneAndOneLineSayingWhy) {
     } cases[] = {
         {[](RecordingApp& a) { a.initResult = [] { return 0; }; }, "qv-failing: cannot start: the initialisation failed"},
         {[](RecordingApp& a) { a.rename("qv-running"); }, "another copy is already running"},
-        {[](RecordingApp&) { setenv("SDL_VIDEODRIVER", "no-such-driver", 1); }, "qv-failing: cannot start: no display"},
-        {[](RecordingApp&) {  // nothing to show a window on: not run unseen
+        {[](RecordingApp&) { setenv("SDL_VIDEODRIVER", "no-such-driver", 1); },
+         "qv-failing: cannot start: no display: the video driver 'no-such-driver'"},
+        {[](RecordingApp&) {  // nothing to show a window on: not run unseen, and no library speaks up
              unsetenv("SDL_VIDEODRIVER");
              unsetenv("DISPLAY");
              unsetenv("WAYLAND_DISPLAY");
+             unsetenv("XDG_RUNTIME_DIR");
          },
-         "qv-failing: cannot start: no display"},
+         "qv-failing: cannot start: no display: neither DISPLAY nor WAYLAND_DISPLAY is set"},
         {[](RecordingApp& a) { a.windowSpec.clientWidth = 0; }, "qv-failing: cannot start: no window"},
         {[](RecordingApp& a) { a.requestedScale = 60; }, "qv-failing: cannot start: no window"},  // 18000 pixels a side
         {[](RecordingApp& a) {  // a window that nothing can be shown in is no window

@@ -82,7 +82,7 @@ for round in $(seq "$rounds"); do
     echo "round $round (SIG$signal): ended after ${ended:-?} ms with status $status"
     [[ -n $ended ]] && (( ended > 1000 )) && fail "round $round: took $ended ms to end, more than a second"
     [[ $status -eq 1 ]] || fail "round $round: exit status $status, not 1"
-    if [[ $lines -ne 1 ]] || ! grep -q '^Quorvantile: the display connection was lost$' "$work/game.err"; then
+    if [[ $lines -ne 1 ]] || ! grep -q '^quorvantile: the display connection was lost; ' "$work/game.err"; then
         fail "round $round: standard error should be one line about the lost display, it was:"
         head -c 600 "$work/game.err"; echo
     fi

@@ -72,6 +72,19 @@ open_x_session() {  # open_x_session ASSETS-DIR WIDTHxHEIGHT
 # A screenshot of the game's window, as $work/NAME.png (a script that looks another way replaces this).
 shot() { import -window "$wid" "$work/$1.png"; }
 
+# Takes screenshot NAME again and again until COMMAND succeeds, for up to ten seconds; fails if it
+# never does.
+shot_until() {  # shot_until NAME COMMAND...
+    local name=$1
+    shift
+    for _ in $(seq 20); do
+        shot "$name"
+        "$@" && return 0
+        sleep 0.5
+    done
+    return 1
+}
+
 # A left click at window pixel (X, Y) between screenshots "before" and "poured", a second apart:
 # beads must change more than MIN pixels of the rectangle under the cursor, and none of the one far
 # from it.

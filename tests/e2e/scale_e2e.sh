@@ -2,7 +2,7 @@
 # The game at --scale 2 in a virtual X server tall enough for it: a window twice the size in both
 # directions, every pixel a crisp 2 x 2 block, clicks landing where they land at 1x, the end-of-game
 # lines at twice their place. Also the command line a player types: --version, --help, mistakes,
-# and a desktop scale too large for the screen.
+# a desktop scale too large for the screen, and a --scale too large, which is used as asked.
 # usage: scale_e2e.sh GAME SEND-CLOSE-REQUEST ASSETS-DIR
 set -uo pipefail
 
@@ -18,17 +18,19 @@ windows() { xdotool search --name '^Quorvantile$' 2>/dev/null | wc -l; }
 check "--version exits with status 0 (got $?)" test $? -eq 0
 check "...and prints 'quorvantile VERSION' ($(cat "$work/version.out"))" \
     grep -qxE 'quorvantile [0-9]+\.[0-9]+\.[0-9]+' "$work/version.out"
-"$game" --help >"$work/help.out" 2>"$work/help.err"
-check "--help exits with status 0 (got $?)" test $? -eq 0
-check "...and prints the usage on standard output" grep -q -- '--scale N' "$work/help.out"
-for bad in "--scale 0" "--scale 9" "--scale two" "--scale" "--fullscreen"; do
+for help in --help -h; do
+    "$game" "$help" >"$work/help.out" 2>"$work/help.err"
+    check "$help exits with status 0 (got $?)" test $? -eq 0
+    check "...and prints the usage, options and keys, on standard output" \
+        bash -c "grep -q -- '--scale N' '$work/help.out' && grep -q -- '--fullscreen' '$work/help.out' && grep -q F11 '$work/help.out'"
+done
+for bad in "--scale 0" "--scale 9" "--scale two" "--scale" "--full-screen"; do
     # shellcheck disable=SC2086  # the words of one mistake
     (cd "$work/play" && timeout 30 "$game" $bad >"$work/bad.out" 2>"$work/bad.err")
     code=$?
     check "'$bad' exits with status 2 (got $code)" test "$code" -eq 2
-    check "...names the mistake on the first line of standard error" \
-        bash -c "head -n 1 '$work/bad.err' | grep -q -- '${bad%% *}'"
-    check "...with the usage after it" grep -q '^usage: quorvantile' "$work/bad.err"
+    check "...with one line on standard error, naming the mistake and pointing to --help" \
+        bash -c "[[ \$(wc -l <'$work/bad.err') -eq 1 ]] && grep -q -- '^quorvantile: .*${bad%% *}.*--help' '$work/bad.err'"
 done
 check "...and no window opened" test "$(windows)" -eq 0
 
@@ -48,9 +50,19 @@ check_fixed_client_area 896 1280
 wait_for_end "$game_pid" && game_pid=""
 xprop -root -remove RESOURCE_MANAGER
 
+# --scale 3 does not fit 1400 rows: used as asked, with one line saying which scale fits.
+start_game_window "$work/play" "$game" --scale 3
+echo "--scale 3 on a 1024 x 1400 screen:"
+check_fixed_client_area 1344 1920
+check "...with one line saying the window is larger than the screen and that --scale 2 fits" \
+    bash -c "[[ \$(wc -l <'$work/game.err') -eq 1 ]] && grep -q '^quorvantile: .*1344 x 1920 .*larger than the screen.*--scale 2 fits\$' '$work/game.err'"
+"$send_close" "$wid"
+wait_for_end "$game_pid" && game_pid=""
+
 start_game_window "$work/play" "$game" --scale 2
 echo "--scale 2:"
 check_fixed_client_area 896 1280
+check "...and standard error stays empty" test ! -s "$work/game.err"
 
 # At 1x a click at (200, 300) pours over pixels 168..231 across; at 2x the click goes to (400, 600)
 # and the beads cover twice those pixels.

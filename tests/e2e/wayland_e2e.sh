@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Plays the real game under SDL's Wayland driver: a Wayland compositor (weston, X11 backend) runs
 # nested in a virtual X server, the mouse moves in that X server, pictures come from the
-# compositor's screenshooter. Checks the window's picture, a pour, the end of a game and closing
-# the window with its close button. With an output scale of 2 the compositor shows every window unit
+# compositor's screenshooter. Checks the window's picture, a pour, the end of a game, full screen
+# and closing the window with its close button. With an output scale of 2 the compositor shows every window unit
 # as 2 x 2 physical pixels: the picture must then be twice the size and crisp, and the game must
 # still see the mouse where it sees it at 1x.
 # usage: wayland_e2e.sh GAME ASSETS-DIR [OUTPUT-SCALE]
@@ -40,28 +40,32 @@ shot() {  # the whole output in physical pixels; the screenshooter names its fil
 }
 # The compositor takes the pointer's place from where it enters its window and follows only the
 # motion after that; so the pointer leaves the compositor's window and comes back in at the place.
-point_at() {  # point_at X Y (client pixels)
+pointer_to() {  # pointer_to X Y (physical pixels of the output)
     xdotool mousemove $((1024 * s + 36)) $((768 * s + 22)); sleep 0.2
-    xdotool mousemove $((left + s * $1)) $((top + s * $2)); sleep 0.3
+    xdotool mousemove "$1" "$2"; sleep 0.3
 }
+point_at() { pointer_to $((left + s * $1)) $((top + s * $2)); }  # point_at X Y (client pixels)
 
 (cd "$work/play" && exec "${wayland[@]}" "$game" >"$work/game.out" 2>"$work/game.err") &
 game_pid=$!
 sleep 3
 check "the game runs under Wayland" kill -0 "$game_pid"
-shot before
 # The client area is the one rectangle of pure black on the compositor's patterned desktop:
-# 32-pixel black margins around the picture (the panel at the top is left out).
+# 32-pixel black margins around the picture (the panel at the top is left out). Sets left and top.
 panel=$((32 * s))
-box=$(convert "$work/before.png" -crop $((1024 * s))x$((736 * s))+0+$panel +repage \
-    -fill white +opaque black -format '%@' info:)
 size=$((448 * s))x$((640 * s))
-if [[ ${box%%+*} != "$size" ]]; then
-    echo "FAILED: no window with a black frame of $size on the desktop ($box)"; cat "$work/game.err"; exit 1
+find_window() {  # find_window SHOT
+    local box
+    box=$(convert "$work/$1.png" -crop $((1024 * s))x$((736 * s))+0+$panel +repage \
+        -fill white +opaque black -format '%@' info:)
+    [[ ${box%%+*} == "$size" ]] || return 1
+    IFS=+ read -r _ left top <<<"$box"
+    top=$((top + panel))
+}
+if ! shot_until before find_window before; then
+    echo "FAILED: no window with a black frame of $size on the desktop"; cat "$work/game.err"; exit 1
 fi
 check "the window shows its black frame of $size physical pixels" true
-IFS=+ read -r _ left top <<<"$box"
-top=$((top + panel))
 crop() { echo "$(($1 * s))x$(($2 * s))+$((left + s * $3))+$((top + s * $4))"; }  # crop W H X Y (client pixels)
 check "the background picture shows in the glass" above "$(brightness before "$(crop 384 576 32 32)")" 0.02
 check "...and the margins are black" below "$(brightness before "$(crop 32 576 0 32)")" 0.001
@@ -92,6 +96,24 @@ if [[ $s -gt 1 ]]; then
     check "every $s x $s block of the picture is one colour ($mixed pixels differ)" test "$mixed" -eq 0
 fi
 
+# F11 covers the output: the desktop's panel and background give way to black around the picture,
+# at the largest whole scale that fits the output's physical pixels, centred. Escape gives the
+# window back. (The pointer, which the compositor draws into its screenshots, waits in the middle.)
+fit=$(( 768 * s / 640 < 1024 * s / 448 ? 768 * s / 640 : 1024 * s / 448 ))
+fit_left=$(( (1024 * s - 448 * fit) / 2 )) fit_top=$(( (768 * s - 640 * fit) / 2 ))
+black() { [[ $(brightness "$1" "$2") == 0 ]]; }
+xdotool key F11
+pointer_to $((512 * s)) $((384 * s))
+check "F11: the panel gives way to black above the picture" shot_until full black full $((1024 * s))x${fit_top}+0+0
+check "...the score display is at the fitted place ($fit_left, $fit_top), at scale $fit" \
+    above "$(brightness full $((32 * fit))x$((16 * fit))+$fit_left+$fit_top)" 0.3
+check "...and black beside it" black full ${fit_left}x$((768 * s))+0+0
+check "...on both sides" black full ${fit_left}x$((768 * s))+$((fit_left + 448 * fit))+0
+xdotool key Escape
+pointer_to $((1024 * s - 2)) $((768 * s - 2))
+check "Escape gives the window back, with its black frame of $size physical pixels" \
+    shot_until windowed find_window windowed
+
 # The frame's close button sits at the right end of the title bar, above the client area.
 point_at 432 -13
 xdotool click 1
@@ -99,5 +121,6 @@ wait_for_end "$game_pid"
 check "the close button ends the game with status 0 (got $status)" test "$status" = 0
 [[ $status != timeout ]] && game_pid=""
 [[ $status != 0 ]] && cat "$work/game.err"
+check "...and neither the game nor a library wrote on standard error" test ! -s "$work/game.err"
 [[ -n ${QV_E2E_KEEP:-} ]] && cp "$work"/*.png "$QV_E2E_KEEP"/
 finish

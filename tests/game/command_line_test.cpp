@@ -20,6 +20,7 @@ TEST(CommandLineOptions, AcceptedLinesChooseWhatTheProgramDoes) {
         std::vector<std::string_view> arguments;
         Action action;
         std::optional<int32_t> scale;
+        bool fullscreen = false;
     } cases[] = {
         {{}, Action::play, std::nullopt},
         {{"--scale", "2"}, Action::play, 2},
@@ -27,19 +28,24 @@ TEST(CommandLineOptions, AcceptedLinesChooseWhatTheProgramDoes) {
         {{"--scale", "1"}, Action::play, 1},
         {{"--scale", "3", "--scale", "5"}, Action::play, 5},
         {{"picture.bmp", "--scale", "4", "other file"}, Action::play, 4},
-        {{"--", "-not-an-option", "--scale"}, Action::play, std::nullopt},
+        {{"--", "-not-an-option", "--scale", "--fullscreen"}, Action::play, std::nullopt},
+        {{"--fullscreen"}, Action::play, std::nullopt, true},
+        {{"--scale", "3", "--fullscreen"}, Action::play, 3, true},
         {{"--help"}, Action::showHelp, std::nullopt},
+        {{"-h"}, Action::showHelp, std::nullopt},
         {{"--version"}, Action::showVersion, std::nullopt},
-        {{"--version", "--help"}, Action::showHelp, std::nullopt},
+        {{"--version", "-h"}, Action::showHelp, std::nullopt},
     };
     for (const auto& c : cases) {
         const CommandLine line = parse(c.arguments);
-        EXPECT_EQ(std::tuple(line.action, line.scale, line.error), std::tuple(c.action, c.scale, std::string()))
+        EXPECT_EQ(std::tuple(line.action, line.scale, line.fullscreen, line.error),
+                  std::tuple(c.action, c.scale, c.fullscreen, std::string()))
             << ::testing::PrintToString(c.arguments);
     }
 }
 
-// A mistake is refused with one line that names what was wrong, even beside --help.
+// A mistake is refused with one line in the program's voice that names what was wrong and points
+// to --help, even beside --help.
 TEST(CommandLineOptions, MistakesAreRefusedWithALineNamingThem) {
     const struct {
         std::vector<std::string_view> arguments;
@@ -50,21 +56,29 @@ TEST(CommandLineOptions, MistakesAreRefusedWithALineNamingThem) {
         {{"--scale", "1.5"}, "'1.5'"}, {{"--scale", ""}, "''"},         {{"--scale=0"}, "'0'"},
         {{"--scale="}, "''"},          {{"--scale", "99999999999"}, "'99999999999'"},
         {{"--scale"}, "--scale needs a value"},
-        {{"--help", "--fullscreen"}, "'--fullscreen'"},
-        {{"-h"}, "'-h'"},              {{"--Scale", "2"}, "'--Scale'"}, {{"-"}, "'-'"},
+        {{"--help", "--full-screen"}, "'--full-screen'"},
+        {{"-H"}, "'-H'"},              {{"--Scale", "2"}, "'--Scale'"}, {{"-"}, "'-'"},
     };
     for (const auto& c : cases) {
         const CommandLine line = parse(c.arguments);
         EXPECT_EQ(line.action, Action::refuse) << ::testing::PrintToString(c.arguments);
         EXPECT_NE(line.error.find(c.named), std::string::npos) << line.error;
+        EXPECT_TRUE(line.error.starts_with("quorvantile: ")) << line.error;
+        EXPECT_TRUE(line.error.ends_with("'quorvantile --help' lists the options")) << line.error;
         EXPECT_EQ(line.error.find('\n'), std::string::npos) << line.error;
     }
 }
 
-TEST(CommandLineOptions, VersionLineNamesTheProgramAndTheProjectVersion) {
+// The usage names every option and every key a player has.
+TEST(CommandLineOptions, VersionLineNamesTheProgramAndUsageTheOptionsAndKeys) {
     EXPECT_TRUE(::testing::Matches(::testing::MatchesRegex("quorvantile [0-9]+\\.[0-9]+\\.[0-9]+"))(versionLine()))
         << versionLine();
-    EXPECT_TRUE(usageText().starts_with("usage: quorvantile "));
+    const std::string usage = usageText();
+    EXPECT_TRUE(usage.starts_with("usage: quorvantile ")) << usage;
+    for (const char* told : {"--scale N", "--fullscreen", "-h, --help", "--version", "F11", "Alt+Enter", "Escape",
+                             "P, Pause"}) {
+        EXPECT_NE(usage.find(told), std::string::npos) << told << " missing from\n" << usage;
+    }
 }
 
 }  // namespace

@@ -53,13 +53,15 @@ bool postMouseButton(SDL_Window* window, MouseButton button, bool pressed, int32
     return post(event);
 }
 
-bool postKeyPress(SDL_Window* window) {
+bool postKeyPress(SDL_Window* window, int32_t key, uint16_t modifiers, bool repeat) {
     SDL_Event event{};
     event.type = SDL_KEYDOWN;
     event.key.windowID = idOf(window);
     event.key.state = SDL_PRESSED;
-    event.key.keysym.sym = SDLK_SPACE;
-    event.key.keysym.scancode = SDL_SCANCODE_SPACE;
+    event.key.repeat = repeat ? 1 : 0;
+    event.key.keysym.sym = key;
+    event.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    event.key.keysym.mod = modifiers;
     return post(event);
 }
 
