@@ -54,6 +54,9 @@ public:
 
     virtual int onInit() { return 1; }
     virtual int onStart(std::string_view /*commandLine*/) { return onInit(); }
+    // Start-up holds the lock and the display, and the window is about to open: what only the one
+    // running copy may do (take a file over) is done here. 0 stops start-up; say why in startUpError.
+    virtual int onBeforeWindow() { return 1; }
     virtual int onExit() { return 1; }
     virtual int onFrame() { return 1; }
     virtual int onIdle() { return 1; }
@@ -96,6 +99,10 @@ public:
     // picture and its title says so. Resuming runs a frame at once, without catching up.
     void setPaused(bool paused);
     bool paused() const { return runState_.paused; }
+    // While a replay plays the game, the player's mouse does not reach it and the title says so.
+    // Start-up begins without one: set it from onInit or onBeforeWindow.
+    void setReplaying(bool replaying);
+    bool replaying() const { return runState_.replaying; }
     // Full screen shows the client area at the largest whole scale that fits the screen, centred on
     // black; leaving it gives the window back at its own size.
     void setFullscreen(bool fullscreen);
@@ -154,6 +161,7 @@ private:
     void waitForMessage(uint32_t milliseconds);
     std::optional<std::string> chooseWindowScale();
     bool failStartUp(std::string reason);
+    bool refusedByApplication(std::string_view what);
     std::string displayName() const;
     void closeWindow();
     bool present(const BackBuffer& picture);

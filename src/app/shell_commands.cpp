@@ -32,6 +32,13 @@ void CoreApp::setPaused(bool paused) {
     showTitle();
 }
 
+void CoreApp::setReplaying(bool replaying) {
+    if (runState_.replaying != replaying) {
+        runState_.replaying = replaying;
+        showTitle();
+    }
+}
+
 bool CoreApp::fullscreen() const {
     constexpr Uint32 kFullscreen = SDL_WINDOW_FULLSCREEN_DESKTOP;
     return window != nullptr && (SDL_GetWindowFlags(window) & kFullscreen) == kFullscreen;
