@@ -106,6 +106,7 @@ bool CoreApp::startUp(std::string_view commandLine) {
     if (onBeforeWindow() == 0) {
         return refusedByApplication("the application stopped before its window opened");
     }
+    runState_.replaying = replaying();
     const std::optional<std::string> scaleNotice = chooseWindowScale();
     window = createWindow(windowSpec, windowScale, titleFor(nameText(title), runState_), icon, startFullscreen);
     if (window == nullptr) {

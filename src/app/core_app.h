@@ -57,6 +57,9 @@ public:
     // Start-up holds the lock and the display, and the window is about to open: what only the one
     // running copy may do (take a file over) is done here. 0 stops start-up; say why in startUpError.
     virtual int onBeforeWindow() { return 1; }
+    // Whether a replay plays the application now: the player's mouse waits for its end, and the
+    // title says so. The shell asks before the window opens and after every frame.
+    virtual bool replaying() const { return false; }
     virtual int onExit() { return 1; }
     virtual int onFrame() { return 1; }
     virtual int onIdle() { return 1; }
@@ -99,10 +102,6 @@ public:
     // picture and its title says so. Resuming runs a frame at once, without catching up.
     void setPaused(bool paused);
     bool paused() const { return runState_.paused; }
-    // While a replay plays the game, the player's mouse does not reach it and the title says so.
-    // Start-up begins without one: set it from onInit or onBeforeWindow.
-    void setReplaying(bool replaying);
-    bool replaying() const { return runState_.replaying; }
     // Full screen shows the client area at the largest whole scale that fits the screen, centred on
     // black; leaving it gives the window back at its own size.
     void setFullscreen(bool fullscreen);
@@ -156,6 +155,7 @@ private:
     // How a window position reaches the client area, as the window shows it now.
     PointMapping pointMapping() const;
     void showTitle();
+    void followReplay();
     void postQuit(int code);
     bool hasPendingMessage() const;
     void waitForMessage(uint32_t milliseconds);

@@ -32,9 +32,10 @@ void CoreApp::setPaused(bool paused) {
     showTitle();
 }
 
-void CoreApp::setReplaying(bool replaying) {
-    if (runState_.replaying != replaying) {
-        runState_.replaying = replaying;
+// A replay ends with a frame; the title and the mouse follow.
+void CoreApp::followReplay() {
+    if (runState_.replaying != replaying()) {
+        runState_.replaying = !runState_.replaying;
         showTitle();
     }
 }

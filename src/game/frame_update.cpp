@@ -25,7 +25,6 @@ int SandGame::onFrame() {
     if (recorder_ != nullptr) {
         recorder_->frameRan();
     }
-    handBackWhenWatched();
     return 1;
 }
 

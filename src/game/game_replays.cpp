@@ -20,7 +20,6 @@ int SandGame::onBeforeWindow() {
         }
         recordInto(recording_.get());
     }
-    setReplaying(watched_ && !watched_->finished(framesRun_));
     return 1;
 }
 
@@ -33,17 +32,12 @@ int SandGame::onExit() {
     return 1;
 }
 
-void SandGame::playWatchedEvents() {
-    if (watched_) {
-        watched_->beforeFrame(framesRun_ + 1, *this);
-    }
-}
+// The player takes over where the replay ended, with the cursor where the replay left it.
+bool SandGame::replaying() const { return watched_ && !watched_->finished(framesRun_); }
 
-// The player takes over where the replay ended, with the mouse where the replay left it.
-void SandGame::handBackWhenWatched() {
-    if (watched_ && watched_->finished(framesRun_)) {
-        watched_.reset();
-        setReplaying(false);
+void SandGame::playWatchedEvents() {
+    if (replaying()) {
+        watched_->beforeFrame(framesRun_ + 1, *this);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -43,6 +44,8 @@ public:
     int onBeforeWindow() override;
     // Ends the recording with the last frame's end line.
     int onExit() override;
+    // Until the watched replay's last frame has run.
+    bool replaying() const override;
     // Everything start-up does after seeding: the field, the pictures, the score, the window
     // parameters, the back buffer and where everything sits in it. 0 on failure, with the reason
     // in `startUpError`.
@@ -74,9 +77,9 @@ public:
     // becomes the game's.
     void watch(replay::Replay replay);
 
-    // What onInit seeds the generator with. The program chooses it before start-up (the clock's, or
-    // a watched replay's), so that a recording can say it before the first frame.
-    uint32_t seed = 0;
+    // What onInit seeds the generator with: the clock's when the game is made, or a watched
+    // replay's. Chosen before start-up, so that a recording can say it before the first frame.
+    uint32_t seed = static_cast<uint32_t>(std::time(nullptr));
     // Where the session is recorded, from the first frame on: opened once start-up holds the lock,
     // so that a second copy cannot empty the first one's file; nothing is recorded when empty.
     std::string recordPath;
@@ -100,7 +103,7 @@ public:
 private:
     replay::ReplayRecorder* recorder_ = nullptr;
     std::unique_ptr<replay::ReplayRecorder> recording_;  // the one recordPath asked for
-    std::optional<ReplayPlayer> watched_;                 // until its last frame has run
+    std::optional<ReplayPlayer> watched_;
     int32_t framesRun_ = 0;
 
     bool loadPictures();
@@ -111,7 +114,6 @@ private:
     void record(replay::MouseAction action, int32_t mouseX, int32_t mouseY, bool changedNothing = false);
     void restart();
     void playWatchedEvents();
-    void handBackWhenWatched();
     void drawCursor();
     void noteRowsWritten(int32_t top, int32_t height);
     void trackRowsOf(const BackBuffer& picture);

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 #include <fstream>
 #include <utility>
 
@@ -36,12 +35,8 @@ std::optional<replay::Replay> readReplayFile(const std::string& path, std::strin
     return replay;
 }
 
-uint32_t clockSeed() { return static_cast<uint32_t>(std::time(nullptr)); }
-
 bool chooseSession(SandGame& game, const CommandLine& options, std::string& error) {
-    if (options.replayPath.empty()) {
-        game.seed = clockSeed();
-    } else {
+    if (!options.replayPath.empty()) {
         std::optional<replay::Replay> replay = readReplayFile(options.replayPath, error);
         if (!replay) {
             return false;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -16,13 +15,9 @@ class SandGame;
 // names the file and, for a malformed one, the line of it and what is wrong there.
 std::optional<replay::Replay> readReplayFile(const std::string& path, std::string& error);
 
-// The seed of a game that replays nothing: the calendar time, as the game has always been seeded.
-uint32_t clockSeed();
-
 // Readies `game`, before start-up, for the session the command line asks for: the replay to watch
-// (read now, so that a bad one is refused before any window opens), the file to record into, and
-// the seed, the replay's or else the clock's. False, with one line in `error`, when the replay
-// cannot be played.
+// (read now, so that a bad one is refused before any window opens), whose seed becomes the game's,
+// and the file to record into. False, with one line in `error`, when the replay cannot be played.
 bool chooseSession(SandGame& game, const CommandLine& options, std::string& error);
 
 }  // namespace qv

@@ -70,7 +70,7 @@ TEST_F(ShellKeys, AReplayKeepsThePlayersMouseFromTheGameUntilItHandsOver) {
     RecordingApp app;
     app.frameInterval = 17;
     app.clock = [] { return 0u; };
-    app.initResult = [&app] { app.setReplaying(true); return 1; };
+    app.replayPlays = true;
     ASSERT_TRUE(start(app));
     EXPECT_EQ(inspectWindow(app.window).title, "qv-test (replay)");
 
@@ -81,7 +81,7 @@ TEST_F(ShellKeys, AReplayKeepsThePlayersMouseFromTheGameUntilItHandsOver) {
     EXPECT_EQ(app.log, Log{});
     EXPECT_EQ(inspectWindow(app.window).title, "qv-test (replay, paused)");
 
-    app.frameResult = [&app] { app.setReplaying(false); return 1; };
+    app.frameResult = [&app] { app.replayPlays = false; return 1; };
     ASSERT_TRUE(postKeyPress(app.window, SDLK_p));
     ASSERT_NO_FATAL_FAILURE(runUntilIdle(app));
     EXPECT_EQ(inspectWindow(app.window).title, "qv-test");
