@@ -151,4 +151,5 @@ refused "a malformed replay" "cannot play the replay '$work/bad.replay': line 4:
     --replay "$work/bad.replay"
 refused "a missing replay" "cannot play the replay '$work/none.replay': No such file or directory" \
     --replay "$work/none.replay"
+refused "a folder as a replay" "cannot play the replay '$work/play': Is a directory" --replay "$work/play"
 finish

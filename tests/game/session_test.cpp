@@ -1,10 +1,10 @@
-// The desktop game's sessions as the command line chooses them: a replay to watch, a file to
-// record into, and the seed, wired through start-up on the tests' invisible video driver.
+// The desktop game's session as the command line chooses it: a replay to watch, a file to record
+// into, and the seed, wired through start-up on the tests' invisible video driver. (Files that
+// cannot be read or written are refused in the end-to-end test of replays.)
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 #include "game/frame_columns.h"
 #include "game/session_choice.h"
@@ -12,8 +12,6 @@
 
 namespace qv {
 namespace {
-
-namespace fs = std::filesystem;
 
 std::string contents(const std::string& path) {
     std::ifstream input(path, std::ios::binary);
@@ -33,16 +31,8 @@ class Session : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
-        fs::create_directory(runtime());
+        std::filesystem::create_directory(runtime());
         setenv("XDG_RUNTIME_DIR", runtime().c_str(), 1);
-    }
-
-    std::unique_ptr<SandGame> gameFor(const CommandLine& options) {
-        auto game = std::make_unique<SandGame>();
-        game->programName = kProgramName;
-        std::string error;
-        EXPECT_TRUE(chooseSession(*game, options, error)) << error;
-        return game;
     }
 
     std::string runtime() const { return scratch.in("runtime"); }
@@ -62,8 +52,9 @@ TEST_F(Session, WatchingAReplayWhileRecordingWritesItAgainWithThePlayersEventsAf
     CommandLine options;
     options.replayPath = watched;
     options.recordPath = scratch.in("again.replay");
-    const auto game = gameFor(options);
-    EXPECT_EQ(game->seed, 4242u);
+    const auto game = std::make_unique<SandGame>();
+    std::string error;
+    ASSERT_TRUE(chooseSession(*game, options, error)) << error;
     ASSERT_TRUE(game->startUp("")) << game->startUpError;
     for (int32_t frame = 1; frame <= 60; ++frame) {
         EXPECT_TRUE(game->replaying()) << "before frame " << frame;
@@ -91,59 +82,6 @@ TEST_F(Session, WatchingAReplayWhileRecordingWritesItAgainWithThePlayersEventsAf
         rerun.onFrame();
     }
     EXPECT_EQ(replay::firstDifference(*again.end, frameColumns(61, rerun)), std::nullopt);
-}
-
-// A replay that cannot be played is refused before start-up, in one line naming the file and why:
-// the system's reason, or the line of it that is wrong.
-TEST_F(Session, AReplayThatCannotBePlayedIsRefusedNamingTheFileAndWhy) {
-    const std::string disordered = scratch.in("disordered.replay");
-    std::ofstream(disordered) << "# quorvantile replay 1\n# seed 1\n5 move 1 1\n4 move 1 1\n";
-    const std::string empty = scratch.in("empty.replay");
-    std::ofstream(empty) << "";
-    const struct {
-        std::string path;
-        std::string says;
-    } cases[] = {
-        {scratch.in("missing.replay"), "No such file or directory"},
-        {scratch.path().string(), "Is a directory"},
-        {disordered, "line 4: frame 4 comes before frame 5: '4 move 1 1'"},
-        {empty, "not a replay"},
-    };
-    for (const auto& c : cases) {
-        SandGame game;
-        CommandLine options;
-        options.replayPath = c.path;
-        std::string error;
-        EXPECT_FALSE(chooseSession(game, options, error)) << c.path;
-        EXPECT_TRUE(error.starts_with("quorvantile: cannot play the replay '" + c.path + "': " + c.says)) << error;
-        EXPECT_EQ(error.find('\n'), std::string::npos) << error;
-    }
-}
-
-// A file that cannot be written stops the start-up before the window opens, with the reason; a
-// second copy, refused the lock, leaves the first one's recording as it was.
-TEST_F(Session, ARecordingIsTakenOverOnlyByTheCopyThatRunsAndOnlyWhenItCanBeWritten) {
-    CommandLine intoFolder;
-    intoFolder.recordPath = scratch.path().string();
-    const auto refused = gameFor(intoFolder);
-    EXPECT_FALSE(refused->startUp(""));
-    EXPECT_EQ(refused->window, nullptr);
-    EXPECT_EQ(refused->startUpError, "quorvantile: cannot write the replay '" + intoFolder.recordPath + "': Is a directory");
-    refused->shutDown();
-
-    CommandLine options;
-    options.recordPath = scratch.in("first.replay");
-    const auto first = gameFor(options);
-    ASSERT_TRUE(first->startUp("")) << first->startUpError;
-    first->onLButtonDown(200, 300);
-    first->onFrame();
-    const std::string recorded = contents(options.recordPath);
-    EXPECT_NE(recorded.find("\n1 ldown 200 300\n"), std::string::npos) << recorded;
-
-    const auto second = gameFor(options);
-    EXPECT_FALSE(second->startUp(""));
-    EXPECT_NE(second->startUpError.find("another copy"), std::string::npos) << second->startUpError;
-    EXPECT_EQ(contents(options.recordPath), recorded);
 }
 
 }  // namespace
