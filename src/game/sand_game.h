@@ -40,7 +40,7 @@ public:
     // Seeds the generator with `seed`, adds the installed game's data folders to the picture
     // lookup, then `initialise`.
     int onInit() override;
-    // Opens the recording, if one was asked for, and holds the player's mouse while a replay plays.
+    // Opens the recording, if one was asked for: start-up holds the lock by now.
     int onBeforeWindow() override;
     // Ends the recording with the last frame's end line.
     int onExit() override;
