@@ -81,10 +81,7 @@ int CoreApp::run(std::string_view commandLine) {
 bool CoreApp::startUp(std::string_view commandLine) {
     closeWindow();  // a second start begins from nothing
     if (onStart(commandLine) == 0) {
-        if (startUpError.empty()) {
-            failStartUp("the initialisation failed");
-        }
-        return false;
+        return refusedByApplication("the initialisation failed");
     }
     platform_ = std::make_unique<Platform>();
     if (const InstanceLock::Result locked = platform_->lock.acquire(nameText(className));
@@ -106,6 +103,10 @@ bool CoreApp::startUp(std::string_view commandLine) {
     // A window surface without acceleration is a plain shared-memory copy; under a virtual X
     // server the alternative is software OpenGL, several times the cost.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (onBeforeWindow() == 0) {
+        return refusedByApplication("the application stopped before its window opened");
+    }
+    runState_.replaying = replaying();
     const std::optional<std::string> scaleNotice = chooseWindowScale();
     window = createWindow(windowSpec, windowScale, titleFor(nameText(title), runState_), icon, startFullscreen);
     if (window == nullptr) {
@@ -191,6 +192,11 @@ std::optional<std::string> CoreApp::chooseWindowScale() {
 bool CoreApp::failStartUp(std::string reason) {
     startUpError = lineSaying("cannot start: " + reason);
     return false;
+}
+
+// The application's own explanation stands; one that gave none gets the shell's.
+bool CoreApp::refusedByApplication(std::string_view what) {
+    return startUpError.empty() ? failStartUp(std::string(what)) : false;
 }
 
 std::string CoreApp::displayName() const {

@@ -54,6 +54,12 @@ public:
 
     virtual int onInit() { return 1; }
     virtual int onStart(std::string_view /*commandLine*/) { return onInit(); }
+    // Start-up holds the lock and the display, and the window is about to open: what only the one
+    // running copy may do (take a file over) is done here. 0 stops start-up; say why in startUpError.
+    virtual int onBeforeWindow() { return 1; }
+    // Whether a replay plays the application now: the player's mouse waits for its end, and the
+    // title says so. The shell asks before the window opens and after every frame.
+    virtual bool replaying() const { return false; }
     virtual int onExit() { return 1; }
     virtual int onFrame() { return 1; }
     virtual int onIdle() { return 1; }
@@ -149,11 +155,13 @@ private:
     // How a window position reaches the client area, as the window shows it now.
     PointMapping pointMapping() const;
     void showTitle();
+    void followReplay();
     void postQuit(int code);
     bool hasPendingMessage() const;
     void waitForMessage(uint32_t milliseconds);
     std::optional<std::string> chooseWindowScale();
     bool failStartUp(std::string reason);
+    bool refusedByApplication(std::string_view what);
     std::string displayName() const;
     void closeWindow();
     bool present(const BackBuffer& picture);

@@ -43,6 +43,7 @@ int CoreApp::mainLoop() {
                 lastFrame = now;
                 frameRan = true;
                 if (onFrame() == 0) postQuit(0);
+                followReplay();
             } else {
                 untilDue = frameInterval - elapsed;
                 if (onIdle() == 0) postQuit(0);

@@ -32,6 +32,14 @@ void CoreApp::setPaused(bool paused) {
     showTitle();
 }
 
+// A replay ends with a frame; the title and the mouse follow.
+void CoreApp::followReplay() {
+    if (runState_.replaying != replaying()) {
+        runState_.replaying = !runState_.replaying;
+        showTitle();
+    }
+}
+
 bool CoreApp::fullscreen() const {
     constexpr Uint32 kFullscreen = SDL_WINDOW_FULLSCREEN_DESKTOP;
     return window != nullptr && (SDL_GetWindowFlags(window) & kFullscreen) == kFullscreen;

@@ -35,6 +35,33 @@ CommandLine badScale(std::string_view value) {
     return refusal("--scale needs a whole number from 1 to 8, not '" + std::string(value) + "'");
 }
 
+// Where an option that names a file keeps it, by the option's name before any '='; nothing for
+// other arguments.
+std::string* fileOf(CommandLine& line, std::string_view argument) {
+    const std::string_view name = argument.substr(0, argument.find('='));
+    if (name == "--record") {
+        return &line.recordPath;
+    }
+    if (name == "--replay") {
+        return &line.replayPath;
+    }
+    return nullptr;
+}
+
+// The file named by `--option=FILE`, or by the argument after `--option`. A next argument that
+// looks like an option is far more likely a forgotten name than a file, and is left alone
+// (`--option=-name` names such a file). Nothing when no name is given.
+std::optional<std::string_view> fileNamed(std::span<const std::string_view> arguments, std::size_t& i) {
+    const std::string_view argument = arguments[i];
+    std::string_view file;
+    if (const std::size_t equals = argument.find('='); equals != std::string_view::npos) {
+        file = argument.substr(equals + 1);
+    } else if (i + 1 < arguments.size() && !arguments[i + 1].starts_with('-')) {
+        file = arguments[++i];
+    }
+    return file.empty() ? std::nullopt : std::optional(file);
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
@@ -70,6 +97,13 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
             if (!result.scale) {
                 return badScale(value);
             }
+        } else if (std::string* file = fileOf(result, argument)) {
+            const std::optional<std::string_view> named = fileNamed(arguments, i);
+            if (!named) {
+                const std::string_view option = argument.substr(0, argument.find('='));
+                return refusal(std::string(option) + " needs a file: " + std::string(option) + " FILE");
+            }
+            *file = *named;
         } else {
             return refusal("unknown option '" + std::string(argument) + "'");
         }
@@ -83,12 +117,14 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
 }
 
 std::string usageText() {
-    return "usage: quorvantile [--scale N] [--fullscreen] [--help] [--version]\n"
-           "  --scale N      show every pixel as an N x N block, N from 1 to 8\n"
-           "                 (default: the desktop's scale, as far as the screen holds it)\n"
-           "  --fullscreen   start in full screen\n"
-           "  -h, --help     show this text and exit\n"
-           "  --version      show the version and exit\n"
+    return "usage: quorvantile [--scale N] [--fullscreen] [--record FILE] [--replay FILE] [--help] [--version]\n"
+           "  --scale N       show every pixel as an N x N block, N from 1 to 8\n"
+           "                  (default: the desktop's scale, as far as the screen holds it)\n"
+           "  --fullscreen    start in full screen\n"
+           "  --record FILE   record the game into FILE (replaced if it is there)\n"
+           "  --replay FILE   play the game recorded in FILE, then play on from where it ends\n"
+           "  -h, --help      show this text and exit\n"
+           "  --version       show the version and exit\n"
            "mouse: left click pours beads, right click ends the game, left click starts anew\n"
            "keys:\n"
            "  F11, Alt+Enter   full screen on and off\n"

@@ -15,6 +15,8 @@ struct CommandLine {
     Action action = Action::play;
     std::optional<int32_t> scale;  // --scale N, 1..8
     bool fullscreen = false;       // --fullscreen
+    std::string recordPath;        // --record FILE: the session is recorded there
+    std::string replayPath;        // --replay FILE: the session plays that replay first
     std::string error;             // for `refuse`: one line naming the offending argument
 };
 

@@ -7,6 +7,7 @@
 namespace qv {
 
 int SandGame::onFrame() {
+    playWatchedEvents();
     field.advance();
     scoreState.scoreFrame(field.liveSparkles);
 
@@ -20,6 +21,7 @@ int SandGame::onFrame() {
     }
     drawCursor();
     invalidate();
+    ++framesRun_;
     if (recorder_ != nullptr) {
         recorder_->frameRan();
     }

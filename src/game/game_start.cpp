@@ -1,5 +1,4 @@
 #include <array>
-#include <ctime>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
@@ -40,7 +39,7 @@ void copyName(std::array<char, 32>& buffer, std::string_view name) {
 }  // namespace
 
 int SandGame::onInit() {
-    sharedRandom().seed(static_cast<uint32_t>(std::time(nullptr)));
+    sharedRandom().seed(seed);
     pictureLookup = PictureLookup(installedDataFolders(programFolder(), installed::kDataFolderFromProgram, installed::kDataFolder));
     return initialise();
 }

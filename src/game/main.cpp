@@ -1,3 +1,4 @@
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -5,6 +6,7 @@
 
 #include "game/command_line.h"
 #include "game/sand_game.h"
+#include "game/session_choice.h"
 
 namespace {
 
@@ -32,6 +34,14 @@ int main(int argc, char** argv) {
     game.programName = qv::kProgramName;
     game.requestedScale = options.scale;
     game.startFullscreen = options.fullscreen;
+    std::string error;
+    if (!qv::chooseSession(game, options, error)) {
+        std::cerr << error << '\n';
+        return 1;
+    }
+    // A recording into a pipe whose reader has gone then fails a write, which is said, and the
+    // game plays on; by default the signal would end it.
+    std::signal(SIGPIPE, SIG_IGN);
     // The rest of the command line is handed on and ignored.
     std::string commandLine;
     for (const std::string_view argument : arguments) {

@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,14 +14,11 @@
 #include "field/field_composer.h"
 #include "field/sand_field.h"
 #include "game/picture_lookup.h"
+#include "game/replay_player.h"
 #include "game/score_display.h"
 #include "game/score_state.h"
 #include "image/image_layer.h"
-
-namespace qv::replay {
-class ReplayRecorder;
-enum class MouseAction;
-}  // namespace qv::replay
+#include "replay/replay_recorder.h"
 
 namespace qv {
 
@@ -38,9 +37,15 @@ public:
 
     SandGame() = default;
 
-    // Seeds the generator from the calendar time, adds the installed game's data folders to the
-    // picture lookup, then `initialise`.
+    // Seeds the generator with `seed`, adds the installed game's data folders to the picture
+    // lookup, then `initialise`.
     int onInit() override;
+    // Opens the recording, if one was asked for: start-up holds the lock by now.
+    int onBeforeWindow() override;
+    // Ends the recording with the last frame's end line.
+    int onExit() override;
+    // Until the watched replay's last frame has run.
+    bool replaying() const override;
     // Everything start-up does after seeding: the field, the pictures, the score, the window
     // parameters, the back buffer and where everything sits in it. 0 on failure, with the reason
     // in `startUpError`.
@@ -67,6 +72,18 @@ public:
     void onLButtonUp(int32_t mouseX, int32_t mouseY) override;
     void onRButtonUp(int32_t mouseX, int32_t mouseY) override;
 
+    // Plays `replay` into the game from its first frame on, its events before their frames, and
+    // keeps the player's mouse from the game until the replay's last frame has run. Its seed
+    // becomes the game's.
+    void watch(replay::Replay replay);
+
+    // What onInit seeds the generator with: the clock's when the game is made, or a watched
+    // replay's. Chosen before start-up, so that a recording can say it before the first frame.
+    uint32_t seed = static_cast<uint32_t>(std::time(nullptr));
+    // Where the session is recorded, from the first frame on: opened once start-up holds the lock,
+    // so that a second copy cannot empty the first one's file; nothing is recorded when empty.
+    std::string recordPath;
+
     int32_t nextHue = 0;
     SandField field;
     ScoreState scoreState;
@@ -85,6 +102,9 @@ public:
 
 private:
     replay::ReplayRecorder* recorder_ = nullptr;
+    std::unique_ptr<replay::ReplayRecorder> recording_;  // the one recordPath asked for
+    std::optional<ReplayPlayer> watched_;
+    int32_t framesRun_ = 0;
 
     bool loadPictures();
     // The path to open for a picture; nothing, with the places looked in `startUpError`, when none holds it.
@@ -93,6 +113,7 @@ private:
     void setPendingCell(int32_t mouseX, int32_t mouseY);
     void record(replay::MouseAction action, int32_t mouseX, int32_t mouseY, bool changedNothing = false);
     void restart();
+    void playWatchedEvents();
     void drawCursor();
     void noteRowsWritten(int32_t top, int32_t height);
     void trackRowsOf(const BackBuffer& picture);

@@ -14,7 +14,7 @@ namespace qv::replay {
 namespace {
 
 std::string cannotWrite(const std::string& path, int error) {
-    return "Quorvantile: cannot write the replay '" + path + "': " + std::strerror(error);
+    return "quorvantile: cannot write the replay '" + path + "': " + std::strerror(error);
 }
 
 // Writes all of `text`, going on after a partial write or an interrupted one; the error number

@@ -26,6 +26,8 @@ public:
     std::function<int()> frameResult = [] { return 1; };
     std::function<int()> idleResult = [] { return 1; };
     std::function<int()> initResult = [] { return 1; };
+    std::function<int()> beforeWindowResult = [] { return 1; };
+    bool replayPlays = false;
     std::function<void(DrawContext&)> drawing = [](DrawContext&) {};
 
     void rename(const char* name) {
@@ -33,6 +35,8 @@ public:
         std::strncpy(title.data(), name, title.size() - 1);
     }
     int onInit() override { return initResult(); }
+    int onBeforeWindow() override { return beforeWindowResult(); }
+    bool replaying() const override { return replayPlays; }
     int onFrame() override { log.push_back("frame"); return frameResult(); }
     int onIdle() override { log.push_back("idle"); return idleResult(); }
     int onMessage(uint32_t message, uint64_t wParam, int64_t lParam) override {

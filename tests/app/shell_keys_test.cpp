@@ -63,6 +63,33 @@ TEST_F(ShellKeys, PauseHoldsFramesAndTheMouseAndResumingRunsAFrameAtOnce) {
     EXPECT_EQ(inspectWindow(app.window).title, "qv-test");
 }
 
+// While a replay plays the game, the player's mouse reaches nothing and the title says so, paused
+// or not; once the application hands over (here from the frame that resuming runs), the mouse is
+// the player's again.
+TEST_F(ShellKeys, AReplayKeepsThePlayersMouseFromTheGameUntilItHandsOver) {
+    RecordingApp app;
+    app.frameInterval = 17;
+    app.clock = [] { return 0u; };
+    app.replayPlays = true;
+    ASSERT_TRUE(start(app));
+    EXPECT_EQ(inspectWindow(app.window).title, "qv-test (replay)");
+
+    ASSERT_TRUE(postMouseMotion(app.window, 5, 6));
+    ASSERT_TRUE(postMouseButton(app.window, MouseButton::left, true, 7, 8));
+    ASSERT_TRUE(postKeyPress(app.window, SDLK_p));
+    ASSERT_NO_FATAL_FAILURE(runUntilIdle(app));
+    EXPECT_EQ(app.log, Log{});
+    EXPECT_EQ(inspectWindow(app.window).title, "qv-test (replay, paused)");
+
+    app.frameResult = [&app] { app.replayPlays = false; return 1; };
+    ASSERT_TRUE(postKeyPress(app.window, SDLK_p));
+    ASSERT_NO_FATAL_FAILURE(runUntilIdle(app));
+    EXPECT_EQ(inspectWindow(app.window).title, "qv-test");
+    ASSERT_TRUE(postMouseButton(app.window, MouseButton::left, true, 9, 10));
+    ASSERT_NO_FATAL_FAILURE(runUntilIdle(app));
+    EXPECT_EQ(app.log, (Log{"frame", "ldown 9 10"}));
+}
+
 // F11 fills the screen (the test driver's is 1024 x 768) with the client area at the largest whole
 // scale that fits, centred on black, and the mouse reaches the client pixel under it, or one beside
 // the client area. Escape gives the window back at its size; Alt+Enter fills the screen again.

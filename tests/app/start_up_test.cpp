@@ -40,6 +40,8 @@ TEST_F(StartUp, FailureExitsWithStatusOneAndOneLineSayingWhy) {
              unsetenv("XDG_RUNTIME_DIR");
          },
          "qv-failing: cannot start: no display: neither DISPLAY nor WAYLAND_DISPLAY is set"},
+        {[](RecordingApp& a) { a.beforeWindowResult = [] { return 0; }; },
+         "qv-failing: cannot start: the application stopped before its window opened"},
         {[](RecordingApp& a) { a.windowSpec.clientWidth = 0; }, "qv-failing: cannot start: no window"},
         {[](RecordingApp& a) { a.requestedScale = 60; }, "qv-failing: cannot start: no window"},  // 18000 pixels a side
         {[](RecordingApp& a) {  // a window that nothing can be shown in is no window
@@ -60,6 +62,17 @@ TEST_F(StartUp, FailureExitsWithStatusOneAndOneLineSayingWhy) {
             },
             ::testing::ExitedWithCode(1), ::testing::MatchesRegex(std::string("[^\n]*") + c.says + "[^\n]*\n"));
     }
+}
+
+// What only the one running copy may do (take a file over) waits for the lock.
+TEST_F(StartUp, TheApplicationsLastSayBeforeTheWindowComesAfterTheLock) {
+    InstanceLock firstCopy;
+    ASSERT_EQ(firstCopy.acquire("qv-running"), InstanceLock::Result::acquired);
+    RecordingApp secondCopy("qv-running");
+    bool asked = false;
+    secondCopy.beforeWindowResult = [&asked] { asked = true; return 1; };
+    EXPECT_FALSE(secondCopy.startUp(""));
+    EXPECT_FALSE(asked);
 }
 
 }  // namespace

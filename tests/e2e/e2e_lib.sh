@@ -124,17 +124,27 @@ wait_for_end() {  # wait_for_end PID
     status=$?
 }
 
-# Starts the game in FOLDER under the X server with the given options, waits for its window and
-# sets game_pid and wid; ends the script when no window appears.
+# Starts the game in FOLDER under the X server with the given options, waits for its window (titled
+# "Quorvantile", or $window_title when set) and sets game_pid and wid; ends the script when no
+# window appears.
 start_game_window() {  # start_game_window FOLDER GAME [OPTION...]
-    local folder=$1
+    local folder=$1 title=${window_title:-Quorvantile}
     shift
     (cd "$folder" && exec "$@" >"$work/game.out" 2>"$work/game.err") &
     game_pid=$!
-    wid=$(timeout 30 xdotool search --sync --onlyvisible --name '^Quorvantile$' | head -n 1)
+    wid=$(timeout 30 xdotool search --sync --onlyvisible --name "^${title//[()]/.}\$" | head -n 1)
     if [[ -z $wid ]]; then
-        echo "FAILED: no window titled Quorvantile appeared"; cat "$work/game.err"; exit 1
+        echo "FAILED: no window titled $title appeared"; cat "$work/game.err"; exit 1
     fi
+}
+
+# Waits up to SECONDS (ten unless given) for the window's title to read TITLE.
+title_is() {  # title_is TITLE [SECONDS]
+    for _ in $(seq $((${2:-10} * 10))); do
+        [[ $(xdotool getwindowname "$wid" 2>/dev/null) == "$1" ]] && return 0
+        sleep 0.1
+    done
+    return 1
 }
 
 # The window's client area is exactly WIDTH x HEIGHT and the window manager is told it is fixed.

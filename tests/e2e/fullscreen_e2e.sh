@@ -40,10 +40,6 @@ window_size_is() {
     for _ in $(seq 100); do [[ $(geometry) == *" $1 $2" ]] && return 0; sleep 0.1; done
     return 1
 }
-title_is() {
-    for _ in $(seq 100); do [[ $(xdotool getwindowname "$wid") == "$1" ]] && return 0; sleep 0.1; done
-    return 1
-}
 black() { [[ $(brightness "$1" "$2") == 0 ]]; }
 
 start_game_window "$work/play" "$game" --fullscreen

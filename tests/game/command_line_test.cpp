@@ -21,6 +21,8 @@ TEST(CommandLineOptions, AcceptedLinesChooseWhatTheProgramDoes) {
         Action action;
         std::optional<int32_t> scale;
         bool fullscreen = false;
+        std::string recordPath = {};
+        std::string replayPath = {};
     } cases[] = {
         {{}, Action::play, std::nullopt},
         {{"--scale", "2"}, Action::play, 2},
@@ -35,11 +37,16 @@ TEST(CommandLineOptions, AcceptedLinesChooseWhatTheProgramDoes) {
         {{"-h"}, Action::showHelp, std::nullopt},
         {{"--version"}, Action::showVersion, std::nullopt},
         {{"--version", "-h"}, Action::showHelp, std::nullopt},
+        {{"--record", "game.replay"}, Action::play, std::nullopt, false, "game.replay"},
+        {{"--replay=old.replay", "--record=new.replay"}, Action::play, std::nullopt, false, "new.replay", "old.replay"},
+        {{"--replay", "a", "--replay", "b", "--fullscreen"}, Action::play, std::nullopt, true, "", "b"},
+        {{"--record=-odd name"}, Action::play, std::nullopt, false, "-odd name"},
+        {{"--record", "x=y"}, Action::play, std::nullopt, false, "x=y"},
     };
     for (const auto& c : cases) {
         const CommandLine line = parse(c.arguments);
-        EXPECT_EQ(std::tuple(line.action, line.scale, line.fullscreen, line.error),
-                  std::tuple(c.action, c.scale, c.fullscreen, std::string()))
+        EXPECT_EQ(std::tuple(line.action, line.scale, line.fullscreen, line.recordPath, line.replayPath, line.error),
+                  std::tuple(c.action, c.scale, c.fullscreen, c.recordPath, c.replayPath, std::string()))
             << ::testing::PrintToString(c.arguments);
     }
 }
@@ -58,6 +65,9 @@ TEST(CommandLineOptions, MistakesAreRefusedWithALineNamingThem) {
         {{"--scale"}, "--scale needs a value"},
         {{"--help", "--full-screen"}, "'--full-screen'"},
         {{"-H"}, "'-H'"},              {{"--Scale", "2"}, "'--Scale'"}, {{"-"}, "'-'"},
+        {{"--record"}, "--record needs a file"},  {{"--record="}, "--record needs a file"},
+        {{"--record", "--fullscreen"}, "--record needs a file"}, {{"--replay", "-"}, "--replay needs a file"},
+        {{"--recording", "x"}, "'--recording'"},
     };
     for (const auto& c : cases) {
         const CommandLine line = parse(c.arguments);
@@ -75,8 +85,8 @@ TEST(CommandLineOptions, VersionLineNamesTheProgramAndUsageTheOptionsAndKeys) {
         << versionLine();
     const std::string usage = usageText();
     EXPECT_TRUE(usage.starts_with("usage: quorvantile ")) << usage;
-    for (const char* told : {"--scale N", "--fullscreen", "-h, --help", "--version", "F11", "Alt+Enter", "Escape",
-                             "P, Pause"}) {
+    for (const char* told : {"--scale N", "--fullscreen", "--record FILE", "--replay FILE", "-h, --help", "--version",
+                             "F11", "Alt+Enter", "Escape", "P, Pause"}) {
         EXPECT_NE(usage.find(told), std::string::npos) << told << " missing from\n" << usage;
     }
 }

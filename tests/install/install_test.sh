@@ -67,7 +67,7 @@ check "the changelog is compressed and its newest entry is $version" \
 manual=$installed/share/man/man6/quorvantile.6.gz
 check "the manual page renders without a warning" \
     bash -c "LC_ALL=C.UTF-8 MANWIDTH=250 man --warnings -l '$manual' 2>'$work/man.err' >'$work/man.txt' && ! test -s '$work/man.err'"
-for topic in --scale --fullscreen --help --version F11 Escape Pause back1_sml.bmp back2_sml.bmp "$prefix/share/games/quorvantile" "EXIT STATUS"; do
+for topic in --scale --fullscreen --record --replay --help --version F11 Escape Pause back1_sml.bmp back2_sml.bmp "$prefix/share/games/quorvantile" "EXIT STATUS"; do
     check "...and tells of $topic" grep -qF -- "$topic" "$work/man.txt"
 done
 

@@ -104,7 +104,7 @@ TEST_F(Recorder, RefusesAFileThatCannotBeWritten) {
     for (const auto& [path, reason] : cases) {
         std::string error;
         EXPECT_FALSE(ReplayRecorder::open(path, 1, warnings, error)) << path;
-        EXPECT_EQ(error, "Quorvantile: cannot write the replay '" + path + "': " + reason);
+        EXPECT_EQ(error, "quorvantile: cannot write the replay '" + path + "': " + reason);
     }
     EXPECT_TRUE(fs::is_directory(folder.in("folder")));
 }
@@ -135,7 +135,7 @@ TEST_F(Recorder, AFailedWriteIsSaidOnceAndLeavesWholeLines) {
         std::_Exit(0);
     };
     EXPECT_EXIT(recordPastTheLimit(), ::testing::ExitedWithCode(0),
-                "^Quorvantile: cannot write the replay '" + path + "': File too large; the game goes on unrecorded\n"
+                "^quorvantile: cannot write the replay '" + path + "': File too large; the game goes on unrecorded\n"
                 "\\[finished 0\\]\n$");
     const std::string kept = contents(path);
     std::istringstream input(kept);
