@@ -9,6 +9,7 @@
 #include "app/core_app.h"
 #include "app/font.h"
 #include "web/page_bridge.h"
+#include "web/start_up_line.h"
 #include "web/web_shell.h"
 
 namespace qv {
@@ -73,7 +74,7 @@ int CoreApp::run(std::string_view commandLine) {
     if (startUp(commandLine)) {
         return 0;
     }
-    page::showLine(startUpError);
+    page::showLine(web::pageStartUpLine(startUpError));
     shutDown();
     return 1;
 }

@@ -209,7 +209,8 @@
       document.fonts.add(await face.load());
       fontReady = true;
     } catch (error) {
-      console.warn(`Quorvantile: the score font ${kFontFile} did not load; the score is not shown.`, error);
+      console.warn(`Quorvantile: the score font ${kFontFile} did not load (${error.message}); ` +
+                   'the score is drawn with the built-in font.');
     }
   }
 
