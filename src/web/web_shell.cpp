@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/back_buffer.h"
 #include "app/core_app.h"
 #include "app/messages.h"
 #include "web/page_bridge.h"
@@ -40,6 +41,7 @@ void WebShell::begin() {
     }
     CoreApp& app = *app_;
     page::openCanvas(nameText(app.title), app.windowSpec.clientWidth, app.windowSpec.clientHeight);
+    canvas_.forget();  // a new canvas shows nothing yet
     started_ = true;
     route(Message{kPaintMessage, 0, 0});  // the canvas shows a picture before the first frame
     lastFrame_ = app.clock();
@@ -51,6 +53,22 @@ void WebShell::postMouse(uint32_t message, int32_t x, int32_t y) {
         return;
     }
     input_.push_back(Message{message, 0, packPosition(x, y)});
+}
+
+void WebShell::presentRows(const BackBuffer& picture, const std::vector<RowSpan>& written) {
+    if (app_ == nullptr) {
+        return;
+    }
+    const WindowSpec& window = app_->windowSpec;
+    const std::vector<RowSpan> shown = canvas_.update(picture, window.clientWidth, window.clientHeight, written);
+    if (!shown.empty()) {
+        page::presentRows(canvas_.pixels(), canvas_.width(), canvas_.height(), shown);
+    }
+}
+
+void WebShell::presentWhole(const BackBuffer& picture) {
+    canvas_.forget();
+    presentRows(picture, {});
 }
 
 void WebShell::postQuit(int code) {

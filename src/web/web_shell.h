@@ -7,9 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "app/changed_rows.h"
 #include "input_script.h"
+#include "web/canvas_picture.h"
 
 namespace qv {
+class BackBuffer;
 class CoreApp;
 }
 
@@ -36,6 +39,10 @@ public:
     // A mouse message from the canvas, in client pixels. Ignored while a script plays.
     void postMouse(uint32_t message, int32_t x, int32_t y);
     void requestPaint() { paintPending_ = true; }
+    // Puts on the canvas the rows of `picture` written since the last paint (picture rows, top
+    // first), or the whole picture.
+    void presentRows(const BackBuffer& picture, const std::vector<RowSpan>& written);
+    void presentWhole(const BackBuffer& picture);
     void postQuit(int code);
     // Runs passes until one finds nothing to do (or a bounded number of them, so that the page stays
     // responsive) and says when to come back.
@@ -69,6 +76,7 @@ private:
     std::optional<int> quitCode_;
     bool paintPending_ = false;
     bool started_ = false;
+    CanvasPicture canvas_;
     uint32_t lastFrame_ = 0;
     int32_t framesRun_ = 0;
 

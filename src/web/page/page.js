@@ -55,9 +55,12 @@
     fitCanvas();
   }
 
-  function present(rgba, width, height) {
+  // `rgba` is the whole canvas; `rows` holds pairs of top row and row count, the only rows that
+  // changed since the last picture.
+  function present(rgba, width, height, rows) {
     const pixels = new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, width * height * 4);
-    canvasContext.putImageData(new ImageData(pixels, width, height), 0, 0);
+    const picture = new ImageData(pixels, width, height);
+    for (let at = 0; at + 1 < rows.length; at += 2) canvasContext.putImageData(picture, 0, 0, 0, rows[at], width, rows[at + 1]);
     // The first picture is the start-up paint; the second follows the first frame.
     state.pictures += 1;
     if (state.pictures === 1) state.firstPictureMs = performance.now();
