@@ -15,6 +15,8 @@ FUZZ_DIR    := build/fuzz
 WEB_DIR     := build/web
 WEB_BUILD_DIR := build/web-build
 WEB_NODE_DIR  := build/web-node
+# The page's icons are drawn by the icon generator, built for this machine in the release tree.
+ICON_TOOL   := $(RELEASE_DIR)/tools/make-icon/make-icon
 # Debian's emscripten runs its tools under the machine's Node, which does not look in Debian's
 # module folder by itself (emcc needs acorn from there).
 WEB_ENV     := NODE_PATH=/usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
@@ -60,9 +62,11 @@ fuzz: deps
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 
 web: deps
+	cmake -S . -B $(RELEASE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target make-icon
 	$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
 	      -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR) -DQV_WEB_OUTPUT_DIR=$(CURDIR)/$(WEB_DIR) \
-	      -DQV_WEB_NODE_DIR=$(CURDIR)/$(WEB_NODE_DIR)
+	      -DQV_WEB_NODE_DIR=$(CURDIR)/$(WEB_NODE_DIR) -DQV_MAKE_ICON=$(CURDIR)/$(ICON_TOOL)
 	$(WEB_ENV) cmake --build $(WEB_BUILD_DIR) -j $(JOBS)
 
 web-run: web

@@ -26,6 +26,8 @@ uint32_t messageFor(headless::MouseAction action) {
     return 0;  // no message: every action is named above
 }
 
+bool isMouseMessage(uint32_t message) { return message >= kMouseMoveMessage && message <= kRightButtonDoubleClickMessage; }
+
 }  // namespace
 
 WebShell& webShell() {
@@ -71,6 +73,11 @@ void WebShell::presentWhole(const BackBuffer& picture) {
     presentRows(picture, {});
 }
 
+void WebShell::canvasLost() {
+    canvas_.forget();
+    requestPaint();
+}
+
 void WebShell::postQuit(int code) {
     if (!quitCode_) {
         quitCode_ = code;
@@ -81,7 +88,12 @@ void WebShell::playScript(std::vector<headless::ScriptEvent> events, int32_t fra
     scripted_ = true;
     script_ = std::move(events);
     nextScripted_ = 0;
-    scriptFrames_ = frames;
+    sessionFrames_ = frames;
+}
+
+void WebShell::recordSession(int32_t frames) {
+    recording_ = true;
+    sessionFrames_ = frames;
 }
 
 WebShell::Outlook WebShell::runPasses() {
@@ -95,9 +107,9 @@ WebShell::Outlook WebShell::runPasses() {
             app_->shutDown();
             return Outlook{false, 0};
         }
-        if (scripted_ && framesRun_ >= scriptFrames_ && !paintPending_) {
-            if (!scriptReported_) {
-                scriptReported_ = true;
+        if (sessionOver()) {
+            if (!sessionReported_) {
+                sessionReported_ = true;
                 page::reportScriptDone(framesRun_);
             }
             return Outlook{false, 0};
@@ -115,6 +127,9 @@ WebShell::PassResult WebShell::pass() {
     result.tookMessage = message.has_value();
     result.quit = message && message->id == kQuitMessage;
     if (message && !result.quit) {
+        if (recording_ && isMouseMessage(message->id)) {
+            page::noteRecordedInput(framesRun_ + 1, message->id, message->lParam);
+        }
         route(*message);
     }
 
@@ -163,7 +178,10 @@ void WebShell::route(const Message& message) {
     app_->onMessage(message.id, message.wParam, message.lParam);
 }
 
-bool WebShell::frameAllowed() const { return !scripted_ || framesRun_ < scriptFrames_; }
+bool WebShell::frameAllowed() const { return !sessionFrames_ || framesRun_ < *sessionFrames_; }
+
+// The session's frames have all run, and the last of them is on the canvas.
+bool WebShell::sessionOver() const { return sessionFrames_ && framesRun_ >= *sessionFrames_ && !paintPending_; }
 
 // Scripted events travel as the page's own mouse messages do, so they take the same route.
 void WebShell::deliverScriptedEvents(int32_t frame) {
