@@ -38,9 +38,6 @@ async function start() {
     showLine('Quorvantile cannot start: the program quorvantile.js did not load.');
     return;
   }
-  keepForOffline();
-  const [pictures] = await Promise.all([Promise.all(kPictures.map(fetchPicture)), loadScoreFont()]);
-
   let program = null;
   const loop = createMainLoop(() => program._qv_web_run_passes());
   const lock = createSingleCopyLock(() => program._qv_web_lock_granted());
@@ -51,12 +48,15 @@ async function start() {
     schedule: loop.schedule,
     scriptDone: () => { state.scriptDone = true; },
   };
-  try {
-    program = await window.createQuorvantile({ qvPage: pageSide, printErr: line => console.warn(line) });
-  } catch (error) {
-    showLine(`Quorvantile cannot start: the program did not load (${error}).`);
+  // The program loads while the pictures and the font arrive.
+  const loading = window.createQuorvantile({ qvPage: pageSide, printErr: line => console.warn(line) })
+    .then(module => ({ module }), error => ({ error }));
+  const [pictures, , loaded] = await Promise.all([Promise.all(kPictures.map(fetchPicture)), loadScoreFont(), loading]);
+  if (loaded.error) {
+    showLine(`Quorvantile cannot start: the program did not load (${loaded.error}).`);
     return;
   }
+  program = loaded.module;
   state.frames = () => program._qv_web_frames_run();
 
   const mouse = createGameMouse(program, loop.wake);
@@ -80,6 +80,8 @@ async function start() {
     if (bytes) program.FS.writeFile(name, bytes);
   }
   program.callMain(scriptedArguments(program));
+  // Only now, so that keeping the page's files for offline play does not slow its start.
+  keepForOffline();
 }
 
 start();
