@@ -79,6 +79,16 @@ export async function waitForPicture(page, check, what) {
   }
 }
 
+// A finger's tap at (x, y) on the page. The touch's start and end go out together: sent one after
+// the other, each awaited, a busy machine can set them more than the half second apart that makes
+// a long press, on which a browser clicks no button.
+export async function tapAt(page, x, y) {
+  const session = await page.createCDPSession();
+  const touch = (type, touchPoints) => session.send('Input.dispatchTouchEvent', { type, touchPoints });
+  await Promise.all([touch('touchStart', [{ x, y }]), touch('touchEnd', [])]);
+  await session.detach();
+}
+
 // How many mouse messages of each kind the page has sent the game.
 export const messageCounts = page => page.evaluate(() => ({ ...window.quorvantile.messages }));
 

@@ -9,8 +9,8 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import {
-  beadsPoured, canvasPixels, framesPass, kHeight, kWidth, messageCounts, pagePoint, phone, serve, startBrowser, waitFor,
-  waitForPicture, watchForBeads,
+  beadsPoured, canvasPixels, framesPass, kHeight, kWidth, messageCounts, pagePoint, phone, serve, startBrowser, tapAt,
+  waitFor, waitForPicture, watchForBeads,
 } from './browser.mjs';
 import {
   assertSameAsNative, assertTextLine, cursorFrame, endOfGameShown, expectedCursorFrame, marginClear, nativePicture,
@@ -96,8 +96,12 @@ async function crispOnTheScreen(page, name, { box, scale }) {
 }
 
 async function tap(page, x, y) {
-  const [pageX, pageY] = await pagePoint(page, x, y);
-  await page.touchscreen.tap(pageX, pageY);
+  await tapAt(page, ...await pagePoint(page, x, y));
+}
+
+async function tapEndGame(page) {
+  const button = await (await page.$('#end-game')).boundingBox();
+  await tapAt(page, button.x + button.width / 2, button.y + button.height / 2);
 }
 
 // A tap pours under the finger, and reaches the game as one move, one press and one release.
@@ -148,8 +152,7 @@ async function dragMovesTheCursorOnly(page, name) {
 
 // "End game" ends the game by touch; a tap on the picture then starts a new one.
 async function endGameByTouch(page, name) {
-  const button = await (await page.$('#end-game')).boundingBox();
-  await page.touchscreen.tap(button.x + button.width / 2, button.y + button.height / 2);
+  await tapEndGame(page);
   await waitForPicture(page, endOfGameShown, `${name}: the end-of-game lines`);
   await page.screenshot({ path: path.join(shots, `${name}-game-over.png`) });
   await tap(page, 224, 300);
@@ -239,17 +242,18 @@ async function touchSessionMatchesNative(browser, url) {
   for (let step = 1; step <= 8; ++step) await page.touchscreen.touchMove(...await pagePoint(page, 320 - 15 * step, 200 + 8 * step));
   await page.touchscreen.touchEnd();
   await untilFrame(90);
-  const button = await (await page.$('#end-game')).boundingBox();
-  await page.touchscreen.tap(button.x + button.width / 2, button.y + button.height / 2);
+  await tapEndGame(page);
   await untilFrame(100);
   await tap(page, 224, 300);
   await waitFor(page, () => window.quorvantile.scriptDone, 'the end of the session');
   const recorded = await page.evaluate(() => window.quorvantile.recorded);
+  const sent = await messageCounts(page);
   const actual = await canvasPixels(page);
   await page.screenshot({ path: path.join(shots, 'touch-session.png') });
   await page.close();
   const presses = recorded.filter(line => / ldown /.test(line));
-  assert.ok(presses.length === 3 && recorded.some(line => / rdown /.test(line)), `the session's input: ${recorded}`);
+  assert.ok(presses.length === 3 && recorded.some(line => / rdown /.test(line)),
+            `the session's input: ${recorded} (the page sent ${JSON.stringify(sent)})`);
   const expected = nativePicture(nativeRunner, assetsDir, shots, 'touch-session', { ...session, script: recorded.join('\n') + '\n' });
   assertSameAsNative(actual, expected, 'the touch session');
 }
