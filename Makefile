@@ -2,7 +2,9 @@
 #   make run   installs what is missing, builds in Release and starts the game
 #   make test  installs what is missing, builds with sanitizers and runs every test
 # and, for developers, `make bench` (Release benchmarks) and `make fuzz` (libFuzzer, clang).
-# `make web` builds the browser edition into build/web/; `make web-run` also serves it on 127.0.0.1.
+# `make web` builds the browser edition: build/web/ then holds exactly the page's files to publish, the
+# headless runner for Node goes to build/web-node/ and the build tree to build/web-build/; `make web-run`
+# also serves the page on 127.0.0.1.
 # `make install` installs under PREFIX (/usr/local; DESTDIR honoured); `make package` builds a Debian
 # package with Debian's hardening flags and checks it with lintian.
 
@@ -11,6 +13,10 @@ TEST_DIR    := build/test
 RELEASE_DIR := build/release
 FUZZ_DIR    := build/fuzz
 WEB_DIR     := build/web
+WEB_BUILD_DIR := build/web-build
+WEB_NODE_DIR  := build/web-node
+# The page's icons are drawn by the icon generator, built for this machine in the release tree.
+ICON_TOOL   := $(RELEASE_DIR)/tools/make-icon/make-icon
 # Debian's emscripten runs its tools under the machine's Node, which does not look in Debian's
 # module folder by itself (emcc needs acorn from there).
 WEB_ENV     := NODE_PATH=/usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
@@ -39,7 +45,8 @@ test: deps web
 	# The benchmarks are built too (not run), so that a change cannot leave them broken.
 	cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_TESTS=ON -DQV_BENCH=ON \
 	  -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR) \
-	  -DQV_WEB_DIR=$(CURDIR)/$(WEB_DIR) -DCMAKE_INSTALL_PREFIX=$(CURDIR)/$(TEST_DIR)/prefix
+	  -DQV_WEB_DIR=$(CURDIR)/$(WEB_DIR) -DQV_WEB_NODE_DIR=$(CURDIR)/$(WEB_NODE_DIR) \
+	  -DCMAKE_INSTALL_PREFIX=$(CURDIR)/$(TEST_DIR)/prefix
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
@@ -55,9 +62,12 @@ fuzz: deps
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 
 web: deps
-	$(WEB_ENV) emcmake cmake -S . -B $(WEB_DIR)/cmake $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
-	      -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR) -DQV_WEB_OUTPUT_DIR=$(CURDIR)/$(WEB_DIR)
-	$(WEB_ENV) cmake --build $(WEB_DIR)/cmake -j $(JOBS)
+	cmake -S . -B $(RELEASE_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_TESTS=OFF
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target make-icon
+	$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	      -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR) -DQV_WEB_OUTPUT_DIR=$(CURDIR)/$(WEB_DIR) \
+	      -DQV_WEB_NODE_DIR=$(CURDIR)/$(WEB_NODE_DIR) -DQV_MAKE_ICON=$(CURDIR)/$(ICON_TOOL)
+	$(WEB_ENV) cmake --build $(WEB_BUILD_DIR) -j $(JOBS)
 
 web-run: web
 	scripts/serve-web $(WEB_DIR)

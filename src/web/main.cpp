@@ -1,8 +1,10 @@
-// The browser edition's entry: page.js calls main once the pictures are in place. With no
+// The browser edition's entry: the page calls main once the pictures are in place. With no
 // arguments it starts the game as the desktop does; a test page passes the headless runner's
-// --seed, --frames and --input to play a fixed session instead of the player's mouse.
+// --seed, --frames and --input to play a fixed session instead of the player's mouse, or --seed,
+// --frames and --record for a session played by hand whose input the page is told of.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -35,18 +37,40 @@ public:
 // The one application object, alive for as long as the page.
 PageGame game;
 
-// Reads the scripted session; nothing (with the reason on the page) when it cannot be played.
-bool prepareScript(const std::vector<std::string_view>& arguments) {
+constexpr std::string_view kRecordOption = "--record";
+
+// Reads the scripted or recorded session; false (with the reason on the page) when it cannot be
+// played.
+bool prepareSession(std::vector<std::string_view> arguments) {
+    const auto refuse = [](const std::string& reason) {
+        qv::page::showLine("Quorvantile: the session cannot run: " + reason);
+        return false;
+    };
+    const auto record = std::find(arguments.begin(), arguments.end(), kRecordOption);
+    const bool recorded = record != arguments.end();
+    if (recorded) {
+        arguments.erase(record);
+    }
     std::string error;
     const auto options = qv::headless::parseOptions(arguments, error);
+    if (!options) {
+        return refuse(error);
+    }
+    if (recorded) {
+        if (!options->inputPath.empty()) {
+            return refuse("a session played by hand has no input script");
+        }
+        game.fixedSeed = options->seed;
+        qv::web::webShell().recordSession(options->frames);
+        return true;
+    }
     std::optional<std::vector<qv::headless::ScriptEvent>> events = std::vector<qv::headless::ScriptEvent>{};
-    if (options && !options->inputPath.empty()) {
+    if (!options->inputPath.empty()) {
         std::ifstream input(options->inputPath);
         events = qv::headless::parseInputScript(input, error);
     }
-    if (!options || !events) {
-        qv::page::showLine("Quorvantile: the scripted session cannot run: " + error);
-        return false;
+    if (!events) {
+        return refuse(error);
     }
     game.fixedSeed = options->seed;
     qv::web::webShell().playScript(std::move(*events), options->frames);
@@ -57,7 +81,7 @@ bool prepareScript(const std::vector<std::string_view>& arguments) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
-    if (!arguments.empty() && !prepareScript(arguments)) {
+    if (!arguments.empty() && !prepareSession(arguments)) {
         return 2;
     }
     return game.run("");

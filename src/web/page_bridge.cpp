@@ -16,14 +16,20 @@ EM_JS(void, qv_page_release_lock, (), {
 EM_JS(void, qv_page_open_canvas, (const char* title, int length, int width, int height), {
     if (Module.qvPage) Module.qvPage.openCanvas(UTF8ToString(title, length), width, height);
 });
-EM_JS(void, qv_page_present, (const uint8_t* rgba, int width, int height), {
-    if (Module.qvPage) Module.qvPage.present(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height);
+EM_JS(void, qv_page_present, (const uint8_t* rgba, int width, int height, const int32_t* rows, int rowCount), {
+    if (Module.qvPage) {
+        Module.qvPage.present(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height,
+                              HEAP32.subarray(rows >> 2, (rows >> 2) + rowCount * 2));
+    }
 });
 EM_JS(void, qv_page_schedule, (int milliseconds), {
     if (Module.qvPage) Module.qvPage.schedule(milliseconds);
 });
 EM_JS(void, qv_page_script_done, (int frames), {
     if (Module.qvPage) Module.qvPage.scriptDone(frames);
+});
+EM_JS(void, qv_page_note_recorded_input, (int frame, int message, int x, int y), {
+    if (Module.qvPage) Module.qvPage.noteRecordedInput(frame, message, x, y);
 });
 EM_JS(int, qv_page_text_mask, (const char* text, int length, int lineHeight, uint8_t* mask, int stride), {
     if (!Module.qvPage) return -1;
@@ -45,9 +51,23 @@ void releaseLock() { qv_page_release_lock(); }
 void openCanvas(std::string_view title, int32_t width, int32_t height) {
     qv_page_open_canvas(title.data(), lengthOf(title), width, height);
 }
-void presentPicture(const uint8_t* rgba, int32_t width, int32_t height) { qv_page_present(rgba, width, height); }
+void presentRows(const uint8_t* rgba, int32_t width, int32_t height, const std::vector<RowSpan>& rows) {
+    std::vector<int32_t> topsAndHeights;  // the page reads the spans as pairs of 32-bit numbers
+    topsAndHeights.reserve(rows.size() * 2);
+    for (const RowSpan& span : rows) {
+        topsAndHeights.push_back(span.top);
+        topsAndHeights.push_back(span.height);
+    }
+    qv_page_present(rgba, width, height, topsAndHeights.data(), static_cast<int>(rows.size()));
+}
 void schedulePasses(int32_t milliseconds) { qv_page_schedule(milliseconds); }
 void reportScriptDone(int32_t frames) { qv_page_script_done(frames); }
+void noteRecordedInput(int32_t frame, uint32_t message, int64_t lParam) {
+    // The position word's halves, as signed 16-bit numbers, as the game reads them.
+    const auto x = static_cast<int16_t>(lParam & 0xFFFF);
+    const auto y = static_cast<int16_t>((lParam >> 16) & 0xFFFF);
+    qv_page_note_recorded_input(frame, static_cast<int>(message), x, y);
+}
 int32_t textMask(std::string_view text, int32_t lineHeight, uint8_t* mask, int32_t stride) {
     return qv_page_text_mask(text.data(), lengthOf(text), lineHeight, mask, stride);
 }

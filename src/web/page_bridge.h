@@ -2,10 +2,9 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
-namespace qv {
-class BackBuffer;
-}
+#include "app/changed_rows.h"
 
 // What the shell asks of the page around it (page.js). Each call does nothing outside a page, so
 // the headless runner can link the shell and run under Node.
@@ -20,12 +19,16 @@ void requestLock(std::string_view name);
 void releaseLock();
 // Shows the canvas, width x height client pixels, with the document titled `title`.
 void openCanvas(std::string_view title, int32_t width, int32_t height);
-// Puts `rgba` (width x height pixels, top row first, 4 bytes each) on the canvas.
-void presentPicture(const uint8_t* rgba, int32_t width, int32_t height);
+// Puts the rows `rows` of `rgba` (width x height pixels, top row first, 4 bytes each) on the
+// canvas; the canvas keeps its other rows.
+void presentRows(const uint8_t* rgba, int32_t width, int32_t height, const std::vector<RowSpan>& rows);
 // Asks for a pass of the main loop after `milliseconds`; a negative value stops the loop.
 void schedulePasses(int32_t milliseconds);
-// Tells the page that a scripted session has run all its frames and painted the last one.
+// Tells the page that a scripted or recorded session has run all its frames and painted the last one.
 void reportScriptDone(int32_t frames);
+// Tells the page, in a recorded session, that mouse message `message` with position word `lParam`
+// reached the game before frame `frame`.
+void noteRecordedInput(int32_t frame, uint32_t message, int64_t lParam);
 
 // Rasterises `text` in the page's score font for a line `lineHeight` pixels high into `mask`
 // (1 ink, 0 background; rows `stride` bytes apart, at most `stride` pixels wide). Returns the width

@@ -1,5 +1,5 @@
 // The calls the page makes into the program: the lock is held, a mouse message, a due pass, the
-// page goes away.
+// canvas lost its pixels, how many frames ran, the page goes away.
 #include <emscripten.h>
 
 #include <cstdint>
@@ -26,6 +26,11 @@ EMSCRIPTEN_KEEPALIVE int32_t qv_web_run_passes() {
     const qv::web::WebShell::Outlook outlook = qv::web::webShell().runPasses();
     return outlook.running ? static_cast<int32_t>(outlook.waitMilliseconds) : -1;
 }
+
+// The browser dropped the canvas's pixels (and has given it back, blank).
+EMSCRIPTEN_KEEPALIVE void qv_web_canvas_lost() { qv::web::webShell().canvasLost(); }
+
+EMSCRIPTEN_KEEPALIVE int32_t qv_web_frames_run() { return qv::web::webShell().framesRun(); }
 
 // The page is closing, as a window is closed: quit code 0, then the shell shuts down.
 EMSCRIPTEN_KEEPALIVE void qv_web_close() {

@@ -3,52 +3,24 @@
 #include <emscripten.h>
 
 #include <cstring>
-#include <vector>
 
 #include "app/boxes.h"
 #include "app/core_app.h"
 #include "app/font.h"
 #include "web/page_bridge.h"
+#include "web/start_up_line.h"
 #include "web/web_shell.h"
 
 namespace qv {
 
 CoreApp* currentApp = nullptr;
 
-// The desktop keeps its window system's resources here; the page keeps them in page.js.
+// The desktop keeps its window system's resources here; the page keeps them in its scripts.
 struct CoreApp::Platform {};
 
 namespace {
 
 constexpr uint32_t kBareCanvasColour = 0xFFFFFF;
-
-// Turns the bottom-up blue-green-red picture into the top-down red-green-blue-alpha rows that a
-// canvas takes, starting at the picture's (srcX, srcY); canvas pixels with no picture pixel stay black.
-const std::vector<uint8_t>& canvasPixels(const BackBuffer& picture, int32_t width, int32_t height) {
-    static std::vector<uint8_t> rgba;
-    rgba.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4, 0);
-    for (int32_t y = 0; y < height; ++y) {
-        const int32_t sourceY = y + picture.srcY;
-        uint8_t* out = rgba.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 4;
-        for (int32_t x = 0; x < width; ++x, out += 4) {
-            const int32_t sourceX = x + picture.srcX;
-            out[3] = 255;
-            if (sourceX < 0 || sourceY < 0 || sourceX >= picture.width || sourceY >= picture.height) {
-                continue;
-            }
-            const uint8_t* pixel = picture.pixelAt(sourceX, sourceY);
-            out[0] = pixel[2];
-            out[1] = pixel[1];
-            out[2] = pixel[0];
-        }
-    }
-    return rgba;
-}
-
-void presentToCanvas(const BackBuffer& picture, const WindowSpec& window) {
-    const std::vector<uint8_t>& rgba = canvasPixels(picture, window.clientWidth, window.clientHeight);
-    page::presentPicture(rgba.data(), window.clientWidth, window.clientHeight);
-}
 
 }  // namespace
 
@@ -73,7 +45,7 @@ int CoreApp::run(std::string_view commandLine) {
     if (startUp(commandLine)) {
         return 0;
     }
-    page::showLine(startUpError);
+    page::showLine(web::pageStartUpLine(startUpError));
     shutDown();
     return 1;
 }
@@ -99,11 +71,13 @@ void CoreApp::shutDown() {
 
 void CoreApp::invalidate() { web::webShell().requestPaint(); }
 
+// The overlay goes into the back buffer over whatever the last frame left there; then the rows
+// written since the last paint are put on the canvas, which keeps the others as they were shown.
 int CoreApp::onPaint() {
     if (backBuffer.exists()) {
         DrawContext context(backBuffer);
         onDraw(context);
-        presentToCanvas(backBuffer, windowSpec);
+        web::webShell().presentRows(backBuffer, takeWrittenRows());
         return 1;
     }
     // No back buffer: the overlay is drawn on a picture of the bare canvas.
@@ -113,7 +87,7 @@ int CoreApp::onPaint() {
     }
     DrawContext context(bare);
     onDraw(context);
-    presentToCanvas(bare, windowSpec);
+    web::webShell().presentWhole(bare);
     return 1;
 }
 

@@ -1,11 +1,13 @@
 // The score display's font in the browser: the font file shipped with the page, rasterised by the
 // page into a two-coloured mask and written into the back buffer black on opaque white, a whole
-// line high, as the desktop draws it.
+// line high, as the desktop draws it. When the page could not load the font file, the program's
+// built-in font draws the text instead (the page says so once, in the console).
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
 
 #include "app/back_buffer.h"
+#include "app/builtin_font.h"
 #include "app/font.h"
 #include "web/page_bridge.h"
 
@@ -54,7 +56,8 @@ bool Font::drawText(BackBuffer& target, int32_t x, int32_t y, std::string_view t
     impl_->mask.assign(static_cast<std::size_t>(stride) * static_cast<std::size_t>(lineHeight), 0);
     const int32_t width = page::textMask(characters, lineHeight, impl_->mask.data(), stride);
     if (width < 0) {
-        return false;
+        drawBuiltinText(target, x, y, characters, lineHeight);
+        return true;
     }
     if (!target.exists()) {
         return true;

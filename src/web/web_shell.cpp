@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/back_buffer.h"
 #include "app/core_app.h"
 #include "app/messages.h"
 #include "web/page_bridge.h"
@@ -25,6 +26,8 @@ uint32_t messageFor(headless::MouseAction action) {
     return 0;  // no message: every action is named above
 }
 
+bool isMouseMessage(uint32_t message) { return message >= kMouseMoveMessage && message <= kRightButtonDoubleClickMessage; }
+
 }  // namespace
 
 WebShell& webShell() {
@@ -40,6 +43,7 @@ void WebShell::begin() {
     }
     CoreApp& app = *app_;
     page::openCanvas(nameText(app.title), app.windowSpec.clientWidth, app.windowSpec.clientHeight);
+    canvas_.forget();  // a new canvas shows nothing yet
     started_ = true;
     route(Message{kPaintMessage, 0, 0});  // the canvas shows a picture before the first frame
     lastFrame_ = app.clock();
@@ -53,6 +57,27 @@ void WebShell::postMouse(uint32_t message, int32_t x, int32_t y) {
     input_.push_back(Message{message, 0, packPosition(x, y)});
 }
 
+void WebShell::presentRows(const BackBuffer& picture, const std::vector<RowSpan>& written) {
+    if (app_ == nullptr) {
+        return;
+    }
+    const WindowSpec& window = app_->windowSpec;
+    const std::vector<RowSpan> shown = canvas_.update(picture, window.clientWidth, window.clientHeight, written);
+    if (!shown.empty()) {
+        page::presentRows(canvas_.pixels(), canvas_.width(), canvas_.height(), shown);
+    }
+}
+
+void WebShell::presentWhole(const BackBuffer& picture) {
+    canvas_.forget();
+    presentRows(picture, {});
+}
+
+void WebShell::canvasLost() {
+    canvas_.forget();
+    requestPaint();
+}
+
 void WebShell::postQuit(int code) {
     if (!quitCode_) {
         quitCode_ = code;
@@ -63,7 +88,12 @@ void WebShell::playScript(std::vector<headless::ScriptEvent> events, int32_t fra
     scripted_ = true;
     script_ = std::move(events);
     nextScripted_ = 0;
-    scriptFrames_ = frames;
+    sessionFrames_ = frames;
+}
+
+void WebShell::recordSession(int32_t frames) {
+    recording_ = true;
+    sessionFrames_ = frames;
 }
 
 WebShell::Outlook WebShell::runPasses() {
@@ -77,9 +107,9 @@ WebShell::Outlook WebShell::runPasses() {
             app_->shutDown();
             return Outlook{false, 0};
         }
-        if (scripted_ && framesRun_ >= scriptFrames_ && !paintPending_) {
-            if (!scriptReported_) {
-                scriptReported_ = true;
+        if (sessionOver()) {
+            if (!sessionReported_) {
+                sessionReported_ = true;
                 page::reportScriptDone(framesRun_);
             }
             return Outlook{false, 0};
@@ -97,6 +127,9 @@ WebShell::PassResult WebShell::pass() {
     result.tookMessage = message.has_value();
     result.quit = message && message->id == kQuitMessage;
     if (message && !result.quit) {
+        if (recording_ && isMouseMessage(message->id)) {
+            page::noteRecordedInput(framesRun_ + 1, message->id, message->lParam);
+        }
         route(*message);
     }
 
@@ -145,7 +178,10 @@ void WebShell::route(const Message& message) {
     app_->onMessage(message.id, message.wParam, message.lParam);
 }
 
-bool WebShell::frameAllowed() const { return !scripted_ || framesRun_ < scriptFrames_; }
+bool WebShell::frameAllowed() const { return !sessionFrames_ || framesRun_ < *sessionFrames_; }
+
+// The session's frames have all run, and the last of them is on the canvas.
+bool WebShell::sessionOver() const { return sessionFrames_ && framesRun_ >= *sessionFrames_ && !paintPending_; }
 
 // Scripted events travel as the page's own mouse messages do, so they take the same route.
 void WebShell::deliverScriptedEvents(int32_t frame) {

@@ -7,9 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "app/changed_rows.h"
 #include "input_script.h"
+#include "web/canvas_picture.h"
 
 namespace qv {
+class BackBuffer;
 class CoreApp;
 }
 
@@ -36,6 +39,12 @@ public:
     // A mouse message from the canvas, in client pixels. Ignored while a script plays.
     void postMouse(uint32_t message, int32_t x, int32_t y);
     void requestPaint() { paintPending_ = true; }
+    // Puts on the canvas the rows of `picture` written since the last paint (picture rows, top
+    // first), or the whole picture.
+    void presentRows(const BackBuffer& picture, const std::vector<RowSpan>& written);
+    void presentWhole(const BackBuffer& picture);
+    // The browser dropped the canvas's pixels: the next paint, asked for at once, puts every row.
+    void canvasLost();
     void postQuit(int code);
     // Runs passes until one finds nothing to do (or a bounded number of them, so that the page stays
     // responsive) and says when to come back.
@@ -44,6 +53,13 @@ public:
     // Plays `events` instead of the player's mouse: each event reaches the game as a window message
     // just before the frame it names, and the loop stops after `frames` frames have run and painted.
     void playScript(std::vector<headless::ScriptEvent> events, int32_t frames);
+    // A session of `frames` frames played by hand: the player's mouse reaches the game as always,
+    // and the page hears of each of its messages with the frame it came before, which is what the
+    // headless runner needs to play the same session. The loop stops as after a script.
+    void recordSession(int32_t frames);
+
+    // How many frames have run since the loop began.
+    int32_t framesRun() const { return framesRun_; }
 
 private:
     struct Message {
@@ -62,6 +78,7 @@ private:
     std::optional<Message> takeMessage();
     void route(const Message& message);
     bool frameAllowed() const;
+    bool sessionOver() const;
     void deliverScriptedEvents(int32_t frame);
 
     CoreApp* app_ = nullptr;
@@ -69,14 +86,17 @@ private:
     std::optional<int> quitCode_;
     bool paintPending_ = false;
     bool started_ = false;
+    CanvasPicture canvas_;
     uint32_t lastFrame_ = 0;
     int32_t framesRun_ = 0;
 
+    // A session of a fixed number of frames, scripted or recorded.
+    std::optional<int32_t> sessionFrames_;
+    bool sessionReported_ = false;
     bool scripted_ = false;
+    bool recording_ = false;
     std::vector<headless::ScriptEvent> script_;
     std::size_t nextScripted_ = 0;
-    int32_t scriptFrames_ = 0;
-    bool scriptReported_ = false;
 };
 
 // The one loop of the page.

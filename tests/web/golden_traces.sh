@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # The headless runner built for Node must reproduce every recorded session, every column of every
 # frame, as the native runner does.
-# usage: golden_traces.sh WEB_BUILD_DIR SOURCE_DIR
+# usage: golden_traces.sh WEB_NODE_DIR SOURCE_DIR
 set -euo pipefail
-web=$(cd "$1" && pwd)
+web_node=$(cd "$1" && pwd)
 source_dir=$(cd "$2" && pwd)
-runner=$web/quorvantile-headless.js
+runner=$web_node/quorvantile-headless.js
 [[ -f $runner ]] || { echo "missing $runner: build it with 'make web'" >&2; exit 1; }
 
 cd "$source_dir/assets"

@@ -1,17 +1,22 @@
-// The browser edition in headless Chromium, played as a player plays it, and compared pixel for
-// pixel with the native headless runner for a scripted session.
+// The browser edition in headless Chromium on a desktop, played with a mouse as a player plays it,
+// and compared pixel for pixel with the native headless runner for scripted sessions.
 // usage: node page_e2e.mjs WEB_DIR NATIVE_RUNNER ASSETS_DIR [SCREENSHOT_DIR]
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
-import { canvasPixels, kHeight, kWidth, pagePoint, serve, startBrowser, waitFor } from './browser.mjs';
+import {
+  beadsPoured, canvasPixels, framesPass, kHeight, kWidth, messageCounts, pagePoint, serve, startBrowser, waitFor,
+  waitForPicture, watchForBeads,
+} from './browser.mjs';
+import {
+  assertSameAsNative, assertTextLine, countIn, cursorFrame, endOfGameShown, expectedCursorFrame, isBlack, marginClear,
+  nativePicture,
+} from './picture-checks.mjs';
 
 const [webDir, nativeRunner, assetsDir] = process.argv.slice(2, 5).map(argument => path.resolve(argument));
-const shotArgument = process.argv[5];
-const shots = shotArgument || fs.mkdtempSync(path.join(os.tmpdir(), 'quorvantile-web-shots-'));
+const shots = process.argv[5] || fs.mkdtempSync(path.join(os.tmpdir(), 'quorvantile-web-shots-'));
 fs.mkdirSync(shots, { recursive: true });
 
 // Scripted sessions for the comparison with the native runner: one with pours in several places,
@@ -29,56 +34,10 @@ const kSessions = [
   },
 ];
 
-function pixel(pixels, x, y) {
-  const at = (y * kWidth + x) * 4;
-  return [pixels[at], pixels[at + 1], pixels[at + 2]];
-}
-
-function countIn(pixels, left, top, right, bottom, accept) {
-  let count = 0;
-  for (let y = top; y < bottom; ++y) {
-    for (let x = left; x < right; ++x) if (accept(pixel(pixels, x, y), x, y)) ++count;
-  }
-  return count;
-}
-
-const isBlack = ([r, g, b]) => r === 0 && g === 0 && b === 0;
-const isWhite = ([r, g, b]) => r === 255 && g === 255 && b === 255;
-
-// Text lines are black on white: some of each, and nothing else, in the line's band.
-function assertTextLine(pixels, top, what) {
-  const ink = countIn(pixels, 0, top, 100, top + 16, isBlack);
-  const paper = countIn(pixels, 0, top, 100, top + 16, isWhite);
-  assert.ok(ink > 50 && paper > 200, `${what}: ${ink} ink and ${paper} paper pixels at y ${top}`);
-}
-
-// The native runner's picture: a 24-bit bottom-up BMP, turned into canvas order.
-function nativePicture(session, scriptPath) {
-  const picture = path.join(shots, `${session.name}-native.bmp`);
-  execFileSync(nativeRunner, ['--seed', String(session.seed), '--frames', String(session.frames), '--input', scriptPath,
-                              '--picture', picture], { cwd: assetsDir, stdio: 'inherit' });
-  const bmp = fs.readFileSync(picture);
-  const offset = bmp.readUInt32LE(10);
-  assert.equal(bmp.readInt32LE(18), kWidth);
-  assert.equal(bmp.readInt32LE(22), kHeight);
-  const rgba = Buffer.alloc(kWidth * kHeight * 4);
-  for (let y = 0; y < kHeight; ++y) {
-    const row = offset + (kHeight - 1 - y) * kWidth * 3;
-    for (let x = 0; x < kWidth; ++x) {
-      const at = (y * kWidth + x) * 4;
-      rgba[at] = bmp[row + 3 * x + 2];
-      rgba[at + 1] = bmp[row + 3 * x + 1];
-      rgba[at + 2] = bmp[row + 3 * x];
-      rgba[at + 3] = 255;
-    }
-  }
-  return rgba;
-}
-
 async function openGame(browser, url) {
   const page = await browser.newPage();
   await page.goto(url);
-  await waitFor(page, () => window.quorvantile.firstFrameMs !== null, 10000, 'the first frame');
+  await waitFor(page, () => window.quorvantile.firstFrameMs !== null, 'the first frame');
   return page;
 }
 
@@ -87,6 +46,15 @@ async function click(page, x, y, button) {
   await page.mouse.move(pageX, pageY);
   await page.mouse.down({ button });
   await page.mouse.up({ button });
+}
+
+// Presses Tab until the button has the keyboard's focus.
+async function tabTo(page, id) {
+  for (let presses = 0; presses < 10; ++presses) {
+    await page.keyboard.press('Tab');
+    if (await page.evaluate(id => document.activeElement?.id === id, id)) return;
+  }
+  throw new Error(`the keyboard does not reach #${id}`);
 }
 
 async function playLikeAPlayer(browser, url) {
@@ -101,71 +69,104 @@ async function playLikeAPlayer(browser, url) {
 
   // A larger window shows every picture pixel as a 2 x 2 block, and the mouse still finds its cell.
   await page.setViewport({ width: 1000, height: 1400 });
-  const box = await (await page.$('#game')).boundingBox();
-  assert.deepEqual([box.width, box.height], [2 * kWidth, 2 * kHeight], 'the whole-number scale that fits');
+  await waitFor(page, (width, height) => {
+    const box = document.getElementById('game').getBoundingClientRect();
+    return box.width === width && box.height === height;
+  }, 'the whole-number scale that fits', 2 * kWidth, 2 * kHeight);
 
-  // Beads appear under the cursor within a second of a left click; the cursor marks stay put.
-  const [x, y] = [224, 300];
+  // Beads pour under the cursor after a left click, which reaches the game once.
+  const [x, y] = [226, 302];  // the middle of a cell
   const [pageX, pageY] = await pagePoint(page, x, y);
   await page.mouse.move(pageX, pageY);
-  await new Promise(resolve => setTimeout(resolve, 200));
-  const before = await canvasPixels(page);
-  const clickedAt = Date.now();
+  await waitForPicture(page, pixels => `${cursorFrame(pixels)}` === `${expectedCursorFrame(x, y)}`, 'the cursor frame');
+  await watchForBeads(page, x, y);
+  const before = await messageCounts(page);
   await click(page, x, y, 'left');
-  let changed = 0;
-  while (Date.now() - clickedAt < 1000 && changed < 1000) {
-    const now = await canvasPixels(page);
-    changed = countIn(now, x - 30, y - 30, x + 30, y + 30,
-                      (p, px, py) => (Math.abs(px - x) > 12 || Math.abs(py - y) > 12) &&
-                                     p.some((value, i) => value !== pixel(before, px, py)[i]));
+  await beadsPoured(page, 'beads under the cursor');
+  await framesPass(page, 5);
+  const after = await messageCounts(page);
+  for (const message of ['leftDown', 'leftUp']) {
+    assert.equal((after[message] || 0) - (before[message] || 0), 1, `one ${message} for one click`);
   }
-  assert.ok(changed >= 1000, `beads under the cursor within a second: ${changed} pixels changed`);
-  await new Promise(resolve => setTimeout(resolve, 500));
   await page.screenshot({ path: path.join(shots, '2-poured.png') });
 
   // A right click ends the game: the end-of-game lines appear, and no browser menu.
   await click(page, x, y, 'right');
-  await new Promise(resolve => setTimeout(resolve, 200));
-  const over = await canvasPixels(page);
-  for (const top of [200, 220, 280]) assertTextLine(over, top, 'an end-of-game line');
+  await waitForPicture(page, endOfGameShown, 'the end-of-game lines');
   await page.screenshot({ path: path.join(shots, '3-game-over.png') });
 
   // A left click starts anew and clears them from the margin.
   await click(page, x, y, 'left');
-  await new Promise(resolve => setTimeout(resolve, 200));
-  const restarted = await canvasPixels(page);
-  assert.equal(countIn(restarted, 0, 200, 32, 296, p => !isBlack(p)), 0, 'the end-of-game lines are gone');
+  await waitForPicture(page, marginClear, 'the end-of-game lines to go');
   await page.screenshot({ path: path.join(shots, '4-restarted.png') });
+
+  // The buttons beside the picture answer the keyboard: "End game" ends this game too.
+  await tabTo(page, 'end-game');
+  await page.keyboard.press('Enter');
+  await waitForPicture(page, endOfGameShown, 'the end-of-game lines after "End game"');
+  await click(page, x, y, 'left');
+  await waitForPicture(page, marginClear, 'a new game');
+  await fullScreenFromTheKeyboard(page);
   return page;
+}
+
+// "Full screen" shows the picture alone on black at the largest whole scale the screen takes.
+async function fullScreenFromTheKeyboard(page) {
+  await tabTo(page, 'full-screen');
+  await page.keyboard.press('Space');
+  await waitFor(page, () => document.fullscreenElement?.id === 'stage', 'full screen');
+  await waitFor(page, (width, height) => {
+    const box = document.getElementById('game').getBoundingClientRect();
+    const ratio = window.devicePixelRatio;
+    const scale = Math.floor(Math.min(innerWidth * ratio / width, innerHeight * ratio / height));
+    return box.width * ratio === scale * width && box.left >= 0 && box.right <= innerWidth && box.bottom <= innerHeight;
+  }, 'the picture to fit the screen', kWidth, kHeight);
+  assert.equal(await page.$eval('#end-game', button => {
+    const box = button.getBoundingClientRect();
+    return document.getElementById('stage').contains(document.elementFromPoint(box.x + 1, box.y + 1));
+  }), true, 'the picture alone fills the screen');
+  await page.screenshot({ path: path.join(shots, '5-full-screen.png') });
+  await page.evaluate(() => document.exitFullscreen());
+  await waitFor(page, () => document.fullscreenElement === null, 'the end of full screen');
 }
 
 async function secondTabWaits(browser, url, firstTab) {
   const second = await browser.newPage();
   await second.goto(url);
-  await waitFor(second, () => window.quorvantile.lock === 'waiting', 10000, 'the second tab to wait');
+  await waitFor(second, () => window.quorvantile.lock === 'waiting', 'the second tab to wait');
   const line = await second.$eval('#status', element => element.textContent);
   assert.match(line, /already runs in another tab/);
-  assert.equal(await second.$eval('#game', element => element.hidden), true, 'no second game');
+  assert.equal(await second.$eval('#play', element => element.hidden), true, 'no second game');
   assert.equal(await second.evaluate(() => window.quorvantile.pictures), 0, 'no second game');
-  await second.screenshot({ path: path.join(shots, '5-second-tab.png') });
+  await second.screenshot({ path: path.join(shots, '6-second-tab.png') });
   // Once the first tab is closed, the second one starts.
   await firstTab.close();
-  await waitFor(second, () => window.quorvantile.firstFrameMs !== null, 10000, 'the second tab to start');
+  await waitFor(second, () => window.quorvantile.firstFrameMs !== null, 'the second tab to start');
   assert.equal(await second.$eval('#status', element => element.hidden), true);
   await second.close();
 }
 
+// The lines a failed start shows speak of the page and its server, not of folders on a disk.
 async function startUpFailures(browser, url) {
-  // A picture the server does not have, and one that is no picture: the game names each.
-  for (const [name, reply, shot] of [['back1_sml.bmp', { status: 404, body: 'not found' }, '6-missing-picture.png'],
-                                     ['back2_sml.bmp', { status: 200, body: 'BM not really' }, null]]) {
+  const kFailures = [
+    { name: 'back1_sml.bmp', reply: { status: 404, body: 'not found' }, shot: '7-missing-picture.png',
+      says: [/cannot load the picture back1_sml\.bmp: not found$/m,
+             /^The server did not send back1_sml\.bmp \(HTTP 404\); it belongs beside index\.html\.$/m] },
+    { name: 'back2_sml.bmp', reply: { status: 200, body: 'BM not really' },
+      says: [/cannot load the picture back2_sml\.bmp: .+; it is the copy beside index\.html on the server$/m] },
+  ];
+  for (const { name, reply, shot, says } of kFailures) {
     const page = await browser.newPage();
+    await page.setBypassServiceWorker(true);  // the server, not a kept copy, answers
     await page.setRequestInterception(true);
     page.on('request', request => (request.url().endsWith(`/${name}`) ? request.respond(reply) : request.continue()));
     await page.goto(url);
-    await waitFor(page, `document.getElementById('status').textContent.includes('cannot load the picture ${name}')`,
-                  10000, `the line about ${name}`);
-    assert.equal(await page.$eval('#game', element => element.hidden), true);
+    await waitFor(page, name => document.getElementById('status').textContent.includes(`cannot load the picture ${name}`),
+                  `the line about ${name}`, name);
+    const lines = await page.$eval('#status', element => element.textContent);
+    for (const pattern of says) assert.match(lines, pattern);
+    assert.doesNotMatch(lines, /director|folder/, 'no words of the desktop');
+    assert.equal(await page.$eval('#play', element => element.hidden), true);
     if (shot) await page.screenshot({ path: path.join(shots, shot) });
     await page.close();
   }
@@ -174,38 +175,19 @@ async function startUpFailures(browser, url) {
   const old = await browser.newPage();
   await old.evaluateOnNewDocument(() => { delete window.WebAssembly; });
   await old.goto(url);
-  await waitFor(old, () => /WebAssembly/.test(document.getElementById('status').textContent), 10000,
-                'the no-WebAssembly line');
+  await waitFor(old, () => /WebAssembly/.test(document.getElementById('status').textContent), 'the no-WebAssembly line');
   await old.close();
 }
 
 async function scriptedSessionMatchesNative(browser, url, session) {
-  const scriptPath = path.join(shots, `${session.name}.input`);
-  fs.writeFileSync(scriptPath, session.script);
-  const expected = nativePicture(session, scriptPath);
+  const expected = nativePicture(nativeRunner, assetsDir, shots, session.name, session);
   const page = await browser.newPage();
   await page.goto(`${url}?seed=${session.seed}&frames=${session.frames}&input=${encodeURIComponent(session.script)}`);
-  await waitFor(page, () => window.quorvantile.scriptDone, 20000, `the scripted session ${session.name}`);
+  await waitFor(page, () => window.quorvantile.scriptDone, `the scripted session ${session.name}`);
   const actual = await canvasPixels(page);
-  await page.screenshot({ path: path.join(shots, `7-${session.name}.png`) });
+  await page.screenshot({ path: path.join(shots, `8-${session.name}.png`) });
   await page.close();
-  // Everything but the score and bonus lines, which only the page draws, at the top left.
-  const inScoreLines = (x, y) => y < 32 && x < 224;
-  let differing = 0;
-  let first = null;
-  for (let y = 0; y < kHeight; ++y) {
-    for (let x = 0; x < kWidth; ++x) {
-      if (inScoreLines(x, y)) continue;
-      const a = pixel(actual, x, y);
-      const e = pixel(expected, x, y);
-      if (a.some((value, i) => value !== e[i])) {
-        ++differing;
-        first = first || `(${x}, ${y}): page ${a}, native ${e}`;
-      }
-    }
-  }
-  assert.equal(differing, 0, `${session.name}: ${differing} pixels differ from the native picture, first at ${first}`);
-  assert.ok(countIn(actual, 32, 32, 416, 608, p => !isBlack(p)) > 0);
+  assertSameAsNative(actual, expected, session.name);
 }
 
 // The server hands out the page's files with their types, and nothing from outside its folder.
@@ -218,11 +200,22 @@ async function serverKeepsToItsFolder(url) {
     }).on('error', reject);
   });
   assert.deepEqual(await status('/quorvantile.wasm'), [200, 'application/wasm']);
+  assert.deepEqual(await status('/quorvantile.webmanifest'), [200, 'application/manifest+json']);
   for (const outside of ['/../CMakeLists.txt', '/%2e%2e/CMakeLists.txt', '/..%2f..%2fMakefile']) {
     assert.equal((await status(outside))[0], 404, outside);
   }
 }
 
+// The published folder holds the page's files and nothing else: exactly the files its service
+// worker keeps for offline play, and the worker itself.
+function folderHoldsThePageAlone() {
+  const worker = fs.readFileSync(path.join(webDir, 'service-worker.js'), 'utf8');
+  const kept = [...worker.matchAll(/^ {2}\['([^']+)', '[0-9a-f]{64}'\],$/gm)].map(match => match[1]);
+  assert.ok(kept.includes('index.html') && kept.includes('quorvantile.wasm'), `the worker keeps the page: ${kept}`);
+  assert.deepEqual(fs.readdirSync(webDir).sort(), [...kept, 'service-worker.js'].sort());
+}
+
+folderHoldsThePageAlone();
 const { url, stop } = await serve(webDir);
 const { browser, close } = await startBrowser();
 try {

@@ -2,9 +2,7 @@
 
 #include <zlib.h>
 
-#include <array>
 #include <cstdint>
-#include <fstream>
 #include <vector>
 
 namespace qv {
@@ -42,13 +40,12 @@ std::vector<uint8_t> filteredRows(const IconImage& picture) {
 
 }  // namespace
 
-bool writePng(const std::string& path, const IconImage& picture, std::string& error) {
+std::optional<std::vector<uint8_t>> encodePng(const IconImage& picture) {
     const std::vector<uint8_t> rows = filteredRows(picture);
     uLongf packedSize = compressBound(static_cast<uLong>(rows.size()));
     std::vector<uint8_t> packed(packedSize);
     if (compress2(packed.data(), &packedSize, rows.data(), static_cast<uLong>(rows.size()), Z_BEST_COMPRESSION) != Z_OK) {
-        error = "cannot compress the pixels";
-        return false;
+        return std::nullopt;
     }
     packed.resize(packedSize);
 
@@ -61,15 +58,7 @@ bool writePng(const std::string& path, const IconImage& picture, std::string& er
     appendChunk(file, "IHDR", header);
     appendChunk(file, "IDAT", packed);
     appendChunk(file, "IEND", {});
-
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-    out.close();
-    if (!out) {
-        error = "cannot write the file";
-        return false;
-    }
-    return true;
+    return file;
 }
 
 }  // namespace qv

@@ -1,13 +1,14 @@
 #pragma once
 
-#include <string>
+#include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "app/core_app.h"
 
 namespace qv {
 
-// Writes a picture as an 8-bit RGBA PNG file. False, with the reason in `error`, when the file
-// cannot be written.
-bool writePng(const std::string& path, const IconImage& picture, std::string& error);
+// A picture as the bytes of an 8-bit RGBA PNG file; nothing when its pixels cannot be compressed.
+std::optional<std::vector<uint8_t>> encodePng(const IconImage& picture);
 
 }  // namespace qv

@@ -1,0 +1,18 @@
+// What tests and measurements read from the page: when the first pictures appeared, how many
+// pictures and mouse messages went to the game, the page's own work in milliseconds, whether a
+// scripted or recorded session is done, the input lines a recorded session played, the
+// single-copy lock, whether the page is kept for offline play, and (a function) how many frames
+// the game has run.
+export const state = {
+  firstPictureMs: null,
+  firstFrameMs: null,
+  pictures: 0,
+  messages: {},
+  workMs: 0,
+  scriptDone: false,
+  recorded: [],
+  lock: 'none',
+  offline: 'none',
+  frames: () => 0,
+};
+window.quorvantile = state;
