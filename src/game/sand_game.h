@@ -62,6 +62,8 @@ public:
     // Records every mouse event the game takes and every frame it runs from now on (nothing more
     // when null). The recorder must finish before the game goes.
     void recordInto(replay::ReplayRecorder* recorder);
+    // The recording that recordPath asked for, from start-up until the game exits; null otherwise.
+    replay::ReplayRecorder* recording() const { return recording_.get(); }
 
     void onMouseMove(int32_t mouseX, int32_t mouseY) override;
     // Pours, or starts a new game once this one is over.

@@ -1,11 +1,11 @@
 #include "game/session_choice.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fstream>
+#include <istream>
 #include <utility>
 
 #include "game/sand_game.h"
+#include "replay/input_file.h"
 
 namespace qv {
 
@@ -17,20 +17,28 @@ std::string aboutReplay(const std::string& path, std::string_view what) {
 
 }  // namespace
 
-std::optional<replay::Replay> readReplayFile(const std::string& path, std::string& error) {
-    errno = 0;
-    std::ifstream input(path, std::ios::binary);
-    if (!input.is_open()) {
-        error = aboutReplay(path, errno != 0 ? std::strerror(errno) : "it cannot be opened");
+std::optional<replay::Replay> readReplay(const std::string& path, std::string& why) {
+    replay::InputFile file(path);
+    if (!file.isOpen()) {
+        why = std::strerror(file.error());
         return std::nullopt;
     }
-    errno = 0;
-    std::string why;
+    std::istream input(&file);
     std::optional<replay::Replay> replay = replay::parseReplay(input, why);
+    // A read that fails (a folder, a failing disk) is the system's reason, not the text's; and
+    // whatever was read before it is not the whole replay.
+    if (file.error() != 0) {
+        why = std::strerror(file.error());
+        return std::nullopt;
+    }
+    return replay;
+}
+
+std::optional<replay::Replay> readReplayFile(const std::string& path, std::string& error) {
+    std::string why;
+    std::optional<replay::Replay> replay = readReplay(path, why);
     if (!replay) {
-        // A read that fails (a folder, a failing disk) is the system's reason, not the text's.
-        const bool unreadable = input.bad() && errno != 0;
-        error = aboutReplay(path, unreadable ? std::string(std::strerror(errno)) : why);
+        error = aboutReplay(path, why);
     }
     return replay;
 }

@@ -10,9 +10,12 @@ namespace qv {
 
 class SandGame;
 
-// Reads the replay at `path` through the script parser and its limits. Nothing, with one line in
-// the program's voice in `error`, when the file cannot be read or is not a whole replay: the line
-// names the file and, for a malformed one, the line of it and what is wrong there.
+// Reads the replay at `path` through the script parser and its limits. Nothing, with the reason
+// alone in `why` (the system's, or the line of the file and what is wrong there), when the file
+// cannot be read or is not a whole replay.
+std::optional<replay::Replay> readReplay(const std::string& path, std::string& why);
+
+// The same, with one line in the program's voice in `error` that names the file and the reason.
 std::optional<replay::Replay> readReplayFile(const std::string& path, std::string& error);
 
 // Readies `game`, before start-up, for the session the command line asks for: the replay to watch

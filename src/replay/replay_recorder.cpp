@@ -5,8 +5,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
+#include "replay/input_file.h"
 #include "replay/replay_file.h"
 
 namespace qv::replay {
@@ -89,6 +91,30 @@ bool ReplayRecorder::finish() {
     writePending();
     close();
     return !failed_;
+}
+
+std::optional<std::string> ReplayRecorder::textSoFar(std::string& error) {
+    if (descriptor_ < 0) {
+        error = "quorvantile: the replay '" + path_ + "' is no longer recorded";
+        return std::nullopt;
+    }
+    InputFile file(path_);
+    std::string text{std::istreambuf_iterator<char>(&file), std::istreambuf_iterator<char>()};
+    if (file.error() != 0) {
+        error = "quorvantile: cannot read back the replay '" + path_ + "': " + std::strerror(file.error());
+        return std::nullopt;
+    }
+    // Another file put in its place, or one cut short, would make the text another session's.
+    if (std::cmp_not_equal(text.size(), bytesWritten_)) {
+        error = "quorvantile: the replay '" + path_ + "' was changed while it was recorded";
+        return std::nullopt;
+    }
+    keepLastFrameColumns();
+    text += pending_;
+    if (lastFrame_) {
+        text += endLine(*lastFrame_);
+    }
+    return text;
 }
 
 void ReplayRecorder::keepLastFrameColumns() {

@@ -43,6 +43,12 @@ public:
     // when no frame ran), then closes the file. False when the recording failed at any point.
     bool finish();
 
+    // The replay as finishing now would leave it, while the session goes on recording: what the
+    // file holds, the events since the last frame and the end line of the last frame run (a page
+    // hands this to its player). Nothing, with why in `error`, once the recording has failed or
+    // finished, or when the file no longer holds what was written to it.
+    std::optional<std::string> textSoFar(std::string& error);
+
     int32_t framesRun() const { return framesRun_; }
     // Keep the moves that change nothing, as a measure of what leaving them out saves.
     bool keepIdleMoves = false;

@@ -1,78 +1,74 @@
 // The browser edition's entry: the page calls main once the pictures are in place. With no
-// arguments it starts the game as the desktop does; a test page passes the headless runner's
-// --seed, --frames and --input to play a fixed session instead of the player's mouse, or --seed,
-// --frames and --record for a session played by hand whose input the page is told of.
+// arguments it starts the game as the desktop does. A page opened with a replay link passes
+// --replay FILE, the link's replay, which the game plays before the player takes over. A test page
+// passes the headless runner's --seed and --frames to play a session of that many frames, with
+// --input for a script that plays it instead of the player's mouse.
 #include <emscripten.h>
 
-#include <algorithm>
-#include <fstream>
+#include <cstring>
+#include <istream>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
-#include "game/sand_game.h"
-#include "input_script.h"
+#include "game/session_choice.h"
 #include "options.h"
-#include "support/mt19937.h"
+#include "replay/input_file.h"
+#include "replay/input_script.h"
 #include "web/page_bridge.h"
+#include "web/page_game.h"
 #include "web/web_shell.h"
 
 namespace {
 
-// The game, seeded from a fixed number instead of the calendar when a session is scripted.
-class PageGame final : public qv::SandGame {
-public:
-    int onInit() override {
-        if (!fixedSeed) {
-            return SandGame::onInit();
-        }
-        qv::sharedRandom().seed(*fixedSeed);
-        return initialise();
+constexpr std::string_view kReplayOption = "--replay";
+
+// A replay that cannot be played is said on the page, and a new game starts as if none was given.
+void watchReplay(const std::string& path) {
+    std::string why;
+    std::optional<qv::replay::Replay> replay = qv::readReplay(path, why);
+    if (!replay) {
+        qv::page::refuseReplay(why);
+        return;
     }
+    qv::web::pageGame().watch(std::move(*replay));
+}
 
-    std::optional<uint32_t> fixedSeed;
-};
+std::optional<std::vector<qv::replay::ScriptEvent>> readScript(const std::string& path, std::string& error) {
+    qv::replay::InputFile file(path);
+    std::istream input(&file);
+    auto events = qv::replay::parseInputScript(input, error);
+    if (file.error() != 0) {
+        error = "the script cannot be read: " + std::string(std::strerror(file.error()));
+        return std::nullopt;
+    }
+    return events;
+}
 
-// The one application object, alive for as long as the page.
-PageGame game;
-
-constexpr std::string_view kRecordOption = "--record";
-
-// Reads the scripted or recorded session; false (with the reason on the page) when it cannot be
+// Reads the session a test page asks for; false (with the reason on the page) when it cannot be
 // played.
-bool prepareSession(std::vector<std::string_view> arguments) {
+bool prepareSession(const std::vector<std::string_view>& arguments) {
     const auto refuse = [](const std::string& reason) {
         qv::page::showLine("Quorvantile: the session cannot run: " + reason);
         return false;
     };
-    const auto record = std::find(arguments.begin(), arguments.end(), kRecordOption);
-    const bool recorded = record != arguments.end();
-    if (recorded) {
-        arguments.erase(record);
-    }
     std::string error;
     const auto options = qv::headless::parseOptions(arguments, error);
     if (!options) {
         return refuse(error);
     }
-    if (recorded) {
-        if (!options->inputPath.empty()) {
-            return refuse("a session played by hand has no input script");
-        }
-        game.fixedSeed = options->seed;
-        qv::web::webShell().recordSession(options->frames);
+    qv::web::PageGame& game = qv::web::pageGame();
+    game.seed = options->seed;
+    if (options->inputPath.empty()) {
+        qv::web::webShell().stopAfter(options->frames);
         return true;
     }
-    std::optional<std::vector<qv::headless::ScriptEvent>> events = std::vector<qv::headless::ScriptEvent>{};
-    if (!options->inputPath.empty()) {
-        std::ifstream input(options->inputPath);
-        events = qv::headless::parseInputScript(input, error);
-    }
+    auto events = readScript(options->inputPath, error);
     if (!events) {
         return refuse(error);
     }
-    game.fixedSeed = options->seed;
     qv::web::webShell().playScript(std::move(*events), options->frames);
     return true;
 }
@@ -81,8 +77,10 @@ bool prepareSession(std::vector<std::string_view> arguments) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
-    if (!arguments.empty() && !prepareSession(arguments)) {
+    if (arguments.size() == 2 && arguments[0] == kReplayOption) {
+        watchReplay(std::string(arguments[1]));
+    } else if (!arguments.empty() && !prepareSession(arguments)) {
         return 2;
     }
-    return game.run("");
+    return qv::web::pageGame().run("");
 }

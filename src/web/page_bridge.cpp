@@ -28,8 +28,14 @@ EM_JS(void, qv_page_schedule, (int milliseconds), {
 EM_JS(void, qv_page_script_done, (int frames), {
     if (Module.qvPage) Module.qvPage.scriptDone(frames);
 });
-EM_JS(void, qv_page_note_recorded_input, (int frame, int message, int x, int y), {
-    if (Module.qvPage) Module.qvPage.noteRecordedInput(frame, message, x, y);
+EM_JS(void, qv_page_show_run_state, (const char* title, int length, int replaying), {
+    if (Module.qvPage) Module.qvPage.showRunState(UTF8ToString(title, length), replaying !== 0);
+});
+EM_JS(void, qv_page_offer_replay, (), {
+    if (Module.qvPage) Module.qvPage.offerReplay();
+});
+EM_JS(void, qv_page_refuse_replay, (const char* why, int length), {
+    if (Module.qvPage) Module.qvPage.refuseReplay(UTF8ToString(why, length));
 });
 EM_JS(int, qv_page_text_mask, (const char* text, int length, int lineHeight, uint8_t* mask, int stride), {
     if (!Module.qvPage) return -1;
@@ -62,12 +68,11 @@ void presentRows(const uint8_t* rgba, int32_t width, int32_t height, const std::
 }
 void schedulePasses(int32_t milliseconds) { qv_page_schedule(milliseconds); }
 void reportScriptDone(int32_t frames) { qv_page_script_done(frames); }
-void noteRecordedInput(int32_t frame, uint32_t message, int64_t lParam) {
-    // The position word's halves, as signed 16-bit numbers, as the game reads them.
-    const auto x = static_cast<int16_t>(lParam & 0xFFFF);
-    const auto y = static_cast<int16_t>((lParam >> 16) & 0xFFFF);
-    qv_page_note_recorded_input(frame, static_cast<int>(message), x, y);
+void showRunState(std::string_view title, bool replaying) {
+    qv_page_show_run_state(title.data(), lengthOf(title), replaying ? 1 : 0);
 }
+void offerReplay() { qv_page_offer_replay(); }
+void refuseReplay(std::string_view why) { qv_page_refuse_replay(why.data(), lengthOf(why)); }
 int32_t textMask(std::string_view text, int32_t lineHeight, uint8_t* mask, int32_t stride) {
     return qv_page_text_mask(text.data(), lengthOf(text), lineHeight, mask, stride);
 }

@@ -24,11 +24,14 @@ void openCanvas(std::string_view title, int32_t width, int32_t height);
 void presentRows(const uint8_t* rgba, int32_t width, int32_t height, const std::vector<RowSpan>& rows);
 // Asks for a pass of the main loop after `milliseconds`; a negative value stops the loop.
 void schedulePasses(int32_t milliseconds);
-// Tells the page that a scripted or recorded session has run all its frames and painted the last one.
+// Tells the page that a session of a fixed number of frames has run them all and painted the last one.
 void reportScriptDone(int32_t frames);
-// Tells the page, in a recorded session, that mouse message `message` with position word `lParam`
-// reached the game before frame `frame`.
-void noteRecordedInput(int32_t frame, uint32_t message, int64_t lParam);
+// The document's title, and whether a replay plays the game (the page says so under the picture).
+void showRunState(std::string_view title, bool replaying);
+// A game is over: the page offers the session's replay to share or download.
+void offerReplay();
+// The replay the page was opened with cannot be played, for reason `why`; a new game starts instead.
+void refuseReplay(std::string_view why);
 
 // Rasterises `text` in the page's score font for a line `lineHeight` pixels high into `mask`
 // (1 ink, 0 background; rows `stride` bytes apart, at most `stride` pixels wide). Returns the width

@@ -1,11 +1,15 @@
 // The calls the page makes into the program: the lock is held, a mouse message, a due pass, the
-// canvas lost its pixels, how many frames ran, the page goes away.
+// canvas lost its pixels, how many frames ran, the session's replay, the page goes away.
 #include <emscripten.h>
 
 #include <cstdint>
+#include <iostream>
+#include <optional>
+#include <string>
 
 #include "app/core_app.h"
 #include "web/page_bridge.h"
+#include "web/page_game.h"
 #include "web/web_shell.h"
 
 extern "C" {
@@ -31,6 +35,21 @@ EMSCRIPTEN_KEEPALIVE int32_t qv_web_run_passes() {
 EMSCRIPTEN_KEEPALIVE void qv_web_canvas_lost() { qv::web::webShell().canvasLost(); }
 
 EMSCRIPTEN_KEEPALIVE int32_t qv_web_frames_run() { return qv::web::webShell().framesRun(); }
+
+// The session's replay as a file of it would hold it now, with the end line of the last frame run,
+// while the recording goes on; null (with the reason on the console) when there is none. The text
+// stays until the next call.
+EMSCRIPTEN_KEEPALIVE const char* qv_web_replay_text() {
+    static std::string text;
+    std::string error;
+    std::optional<std::string> replay = qv::web::pageGame().replaySoFar(error);
+    if (!replay) {
+        std::cerr << error << '\n';
+        return nullptr;
+    }
+    text = std::move(*replay);
+    return text.c_str();
+}
 
 // The page is closing, as a window is closed: quit code 0, then the shell shuts down.
 EMSCRIPTEN_KEEPALIVE void qv_web_close() {

@@ -6,6 +6,7 @@
 #include "app/core_app.h"
 #include "app/messages.h"
 #include "web/page_bridge.h"
+#include "web/start_up_line.h"
 
 namespace qv::web {
 
@@ -15,13 +16,13 @@ namespace {
 // its thread within a frame.
 constexpr int kMostPassesPerCall = 64;
 
-uint32_t messageFor(headless::MouseAction action) {
+uint32_t messageFor(replay::MouseAction action) {
     switch (action) {
-        case headless::MouseAction::Move: return kMouseMoveMessage;
-        case headless::MouseAction::LeftDown: return kLeftButtonDownMessage;
-        case headless::MouseAction::RightDown: return kRightButtonDownMessage;
-        case headless::MouseAction::LeftUp: return kLeftButtonUpMessage;
-        case headless::MouseAction::RightUp: return kRightButtonUpMessage;
+        case replay::MouseAction::Move: return kMouseMoveMessage;
+        case replay::MouseAction::LeftDown: return kLeftButtonDownMessage;
+        case replay::MouseAction::RightDown: return kRightButtonDownMessage;
+        case replay::MouseAction::LeftUp: return kLeftButtonUpMessage;
+        case replay::MouseAction::RightUp: return kRightButtonUpMessage;
     }
     return 0;  // no message: every action is named above
 }
@@ -42,7 +43,15 @@ void WebShell::begin() {
         return;
     }
     CoreApp& app = *app_;
-    page::openCanvas(nameText(app.title), app.windowSpec.clientWidth, app.windowSpec.clientHeight);
+    if (app.onBeforeWindow() == 0) {
+        page::showLine(pageStartUpLine(app.startUpError.empty() ? "the game stopped before it started" : app.startUpError));
+        app.shutDown();
+        return;
+    }
+    runState_.replaying = app.replaying();
+    const std::string title = titleFor(nameText(app.title), runState_);
+    page::openCanvas(title, app.windowSpec.clientWidth, app.windowSpec.clientHeight);
+    page::showRunState(title, runState_.replaying);
     canvas_.forget();  // a new canvas shows nothing yet
     started_ = true;
     route(Message{kPaintMessage, 0, 0});  // the canvas shows a picture before the first frame
@@ -84,16 +93,11 @@ void WebShell::postQuit(int code) {
     }
 }
 
-void WebShell::playScript(std::vector<headless::ScriptEvent> events, int32_t frames) {
+void WebShell::playScript(std::vector<replay::ScriptEvent> events, int32_t frames) {
     scripted_ = true;
     script_ = std::move(events);
     nextScripted_ = 0;
-    sessionFrames_ = frames;
-}
-
-void WebShell::recordSession(int32_t frames) {
-    recording_ = true;
-    sessionFrames_ = frames;
+    stopAfter(frames);
 }
 
 WebShell::Outlook WebShell::runPasses() {
@@ -127,9 +131,6 @@ WebShell::PassResult WebShell::pass() {
     result.tookMessage = message.has_value();
     result.quit = message && message->id == kQuitMessage;
     if (message && !result.quit) {
-        if (recording_ && isMouseMessage(message->id)) {
-            page::noteRecordedInput(framesRun_ + 1, message->id, message->lParam);
-        }
         route(*message);
     }
 
@@ -146,6 +147,7 @@ WebShell::PassResult WebShell::pass() {
         deliverScriptedEvents(framesRun_ + 1);
         ++framesRun_;
         if (app.onFrame() == 0) postQuit(0);
+        followReplay();
     } else {
         result.untilDue = elapsed >= app.frameInterval ? app.frameInterval : app.frameInterval - elapsed;
         if (app.onIdle() == 0) postQuit(0);
@@ -172,6 +174,9 @@ std::optional<WebShell::Message> WebShell::takeMessage() {
 }
 
 void WebShell::route(const Message& message) {
+    if (isMouseMessage(message.id) && !mouseReachesApplication(runState_)) {
+        return;
+    }
     if (message.id == kPaintMessage) {
         paintPending_ = false;  // one paint covers the whole canvas
     }
@@ -186,8 +191,16 @@ bool WebShell::sessionOver() const { return sessionFrames_ && framesRun_ >= *ses
 // Scripted events travel as the page's own mouse messages do, so they take the same route.
 void WebShell::deliverScriptedEvents(int32_t frame) {
     for (; nextScripted_ < script_.size() && script_[nextScripted_].frame == frame; ++nextScripted_) {
-        const headless::ScriptEvent& event = script_[nextScripted_];
+        const replay::ScriptEvent& event = script_[nextScripted_];
         route(Message{messageFor(event.action), 0, packPosition(event.x, event.y)});
+    }
+}
+
+// A replay ends with a frame; the title, the page's line and the mouse follow.
+void WebShell::followReplay() {
+    if (runState_.replaying != app_->replaying()) {
+        runState_.replaying = !runState_.replaying;
+        page::showRunState(titleFor(nameText(app_->title), runState_), runState_.replaying);
     }
 }
 

@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "app/changed_rows.h"
-#include "input_script.h"
+#include "app/run_state.h"
+#include "replay/input_script.h"
 #include "web/canvas_picture.h"
 
 namespace qv {
@@ -34,9 +35,11 @@ public:
     void attach(CoreApp& app) { app_ = &app; }
     CoreApp* app() const { return app_; }
 
-    // The single-copy lock is held: the canvas appears, is painted once, and the loop starts.
+    // The single-copy lock is held: the application takes over what only the running copy may (its
+    // recording), the canvas appears, is painted once, and the loop starts.
     void begin();
-    // A mouse message from the canvas, in client pixels. Ignored while a script plays.
+    // A mouse message from the canvas, in client pixels. Ignored while a script plays, and on its
+    // way to the application while a replay plays it.
     void postMouse(uint32_t message, int32_t x, int32_t y);
     void requestPaint() { paintPending_ = true; }
     // Puts on the canvas the rows of `picture` written since the last paint (picture rows, top
@@ -51,12 +54,10 @@ public:
     Outlook runPasses();
 
     // Plays `events` instead of the player's mouse: each event reaches the game as a window message
-    // just before the frame it names, and the loop stops after `frames` frames have run and painted.
-    void playScript(std::vector<headless::ScriptEvent> events, int32_t frames);
-    // A session of `frames` frames played by hand: the player's mouse reaches the game as always,
-    // and the page hears of each of its messages with the frame it came before, which is what the
-    // headless runner needs to play the same session. The loop stops as after a script.
-    void recordSession(int32_t frames);
+    // just before the frame it names, and the loop stops after `frames` frames.
+    void playScript(std::vector<replay::ScriptEvent> events, int32_t frames);
+    // The loop stops once `frames` frames have run and the last of them is painted, and tells the page.
+    void stopAfter(int32_t frames) { sessionFrames_ = frames; }
 
     // How many frames have run since the loop began.
     int32_t framesRun() const { return framesRun_; }
@@ -80,6 +81,7 @@ private:
     bool frameAllowed() const;
     bool sessionOver() const;
     void deliverScriptedEvents(int32_t frame);
+    void followReplay();
 
     CoreApp* app_ = nullptr;
     std::deque<Message> input_;
@@ -90,12 +92,14 @@ private:
     uint32_t lastFrame_ = 0;
     int32_t framesRun_ = 0;
 
-    // A session of a fixed number of frames, scripted or recorded.
+    // What holds the application back; the page's title and the mouse gate follow from it.
+    RunState runState_;
+
+    // A session of a fixed number of frames, maybe scripted.
     std::optional<int32_t> sessionFrames_;
     bool sessionReported_ = false;
     bool scripted_ = false;
-    bool recording_ = false;
-    std::vector<headless::ScriptEvent> script_;
+    std::vector<replay::ScriptEvent> script_;
     std::size_t nextScripted_ = 0;
 };
 

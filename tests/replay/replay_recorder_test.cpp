@@ -85,6 +85,49 @@ TEST_F(Recorder, ASessionCutShortKeepsItsEventsWithoutAnEndLine) {
     EXPECT_EQ(contents(folder.in("cut.replay")), replayStartLines(7) + "1 ldown 5 5\n2 move 6 6\n");
 }
 
+// Mid-session, the text is what finishing then would leave: the file's lines, the events since the
+// last frame and that frame's end line. Recording goes on as if nothing had been asked.
+TEST_F(Recorder, TextSoFarIsWhatFinishingNowWouldLeaveWhileRecordingGoesOn) {
+    const std::string path = folder.in("session.replay");
+    auto recorder = open("session.replay");
+    ASSERT_TRUE(recorder);
+    recorder->record(MouseAction::LeftDown, 5, 5);
+    recorder->frameRan();
+    recorder->frameRan();
+    recorder->record(MouseAction::RightDown, 6, 6);
+    std::string error;
+    const std::optional<std::string> text = recorder->textSoFar(error);
+    ASSERT_TRUE(text) << error;
+    const std::string written = replayStartLines(7) + "1 ldown 5 5\n";
+    EXPECT_EQ(*text, written + "3 rdown 6 6\n# end " + formatColumns(columnsOf(2)) + "\n");
+    EXPECT_EQ(contents(path), written);
+
+    recorder->frameRan();
+    recorder->record(MouseAction::Move, 7, 7);
+    recorder->frameRan();
+    EXPECT_TRUE(recorder->finish());
+    EXPECT_EQ(contents(path), written + "3 rdown 6 6\n4 move 7 7\n# end " + formatColumns(columnsOf(4)) + "\n");
+    EXPECT_FALSE(recorder->textSoFar(error));
+    EXPECT_EQ(error, "quorvantile: the replay '" + path + "' is no longer recorded");
+    EXPECT_EQ(warnings.str(), "");
+}
+
+// A file that changed under the recorder holds another session's lines: it gives no text.
+TEST_F(Recorder, TextSoFarRefusesAFileChangedUnderIt) {
+    const std::string path = folder.in("changed.replay");
+    auto recorder = open("changed.replay");
+    ASSERT_TRUE(recorder);
+    recorder->record(MouseAction::LeftDown, 5, 5);
+    recorder->frameRan();
+    std::ofstream(path, std::ios::app) << "9 ldown 1 1\n";
+    std::string error;
+    EXPECT_FALSE(recorder->textSoFar(error));
+    EXPECT_EQ(error, "quorvantile: the replay '" + path + "' was changed while it was recorded");
+    fs::remove(path);
+    EXPECT_FALSE(recorder->textSoFar(error));
+    EXPECT_EQ(error, "quorvantile: cannot read back the replay '" + path + "': No such file or directory");
+}
+
 // A file that cannot be written is refused at once, naming it and the system's reason; a pipe
 // with no reader does not hold the start up waiting for one.
 TEST_F(Recorder, RefusesAFileThatCannotBeWritten) {

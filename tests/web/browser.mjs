@@ -148,3 +148,29 @@ export async function framesPass(page, count) {
   const start = await page.evaluate(() => window.quorvantile.frames());
   await waitFor(page, (until) => window.quorvantile.frames() >= until, `${count} frames`, start + count);
 }
+
+// Lets the browser save downloads, and gives `next`, which waits for the file of the next download
+// a page starts (each in a folder of its own under `folder`) and resolves to its path.
+export async function catchDownloads(browser, folder) {
+  const session = await browser.target().createCDPSession();
+  return {
+    async next(what) {
+      const into = fs.mkdtempSync(path.join(folder, 'download-'));
+      await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: into, eventsEnabled: true });
+      return new Promise((resolve, reject) => {
+        const kDeadline = 10000;
+        const timer = setTimeout(() => finish(new Error(`timed out after ${kDeadline} ms waiting for ${what}`)), kDeadline);
+        const progress = event => {
+          if (event.state === 'completed') finish(null, path.join(into, fs.readdirSync(into)[0]));
+          if (event.state === 'canceled') finish(new Error(`the browser cancelled ${what}`));
+        };
+        function finish(error, file) {
+          clearTimeout(timer);
+          session.off('Browser.downloadProgress', progress);
+          if (error) reject(error); else resolve(file);
+        }
+        session.on('Browser.downloadProgress', progress);
+      });
+    },
+  };
+}

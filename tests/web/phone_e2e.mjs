@@ -1,7 +1,8 @@
 // The browser edition in headless Chromium on phones, played with a finger: the picture fits the
 // screen crisply, a tap pours, a drag moves the cursor and nothing else, "End game" ends a game, a
 // hidden page runs no frame, the page plays offline once visited, can be installed, draws its score
-// without its font, and a session played by touch ends in the native runner's very picture.
+// without its font, and a session played by touch, downloaded with a tap on "Download replay", ends
+// as recorded in the native runner, on the very picture the page shows.
 // usage: node phone_e2e.mjs WEB_DIR NATIVE_RUNNER ASSETS_DIR [SCREENSHOT_DIR]
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -9,11 +10,11 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import {
-  beadsPoured, canvasPixels, framesPass, kHeight, kWidth, messageCounts, pagePoint, phone, serve, startBrowser, tapAt,
-  waitFor, waitForPicture, watchForBeads,
+  beadsPoured, canvasPixels, catchDownloads, framesPass, kHeight, kWidth, messageCounts, pagePoint, phone, serve,
+  startBrowser, tapAt, waitFor, waitForPicture, watchForBeads,
 } from './browser.mjs';
 import {
-  assertSameAsNative, assertTextLine, cursorFrame, endOfGameShown, expectedCursorFrame, marginClear, nativePicture,
+  assertSameAsNative, assertTextLine, cursorFrame, endOfGameShown, expectedCursorFrame, marginClear, nativeReplayPicture,
 } from './picture-checks.mjs';
 
 const [webDir, nativeRunner, assetsDir] = process.argv.slice(2, 5).map(argument => path.resolve(argument));
@@ -99,10 +100,12 @@ async function tap(page, x, y) {
   await tapAt(page, ...await pagePoint(page, x, y));
 }
 
-async function tapEndGame(page) {
-  const button = await (await page.$('#end-game')).boundingBox();
+async function tapButton(page, id) {
+  const button = await (await page.$(`#${id}`)).boundingBox();
   await tapAt(page, button.x + button.width / 2, button.y + button.height / 2);
 }
+
+const tapEndGame = page => tapButton(page, 'end-game');
 
 // A tap pours under the finger, and reaches the game as one move, one press and one release.
 async function tapPours(page, name) {
@@ -150,10 +153,17 @@ async function dragMovesTheCursorOnly(page, name) {
   assert.deepEqual(await pageStanding(page), standing, `${name}: the page stays where it was`);
 }
 
-// "End game" ends the game by touch; a tap on the picture then starts a new one.
+// "End game" ends the game by touch; the page offers the replay with two more buttons, for which the
+// picture makes room; a tap on the picture then starts a new one.
 async function endGameByTouch(page, name) {
   await tapEndGame(page);
   await waitForPicture(page, endOfGameShown, `${name}: the end-of-game lines`);
+  await waitFor(page, () => !document.getElementById('download-replay').hidden, `${name}: the replay to be offered`);
+  await waitFor(page, () => {
+    const buttons = document.getElementById('buttons').getBoundingClientRect();
+    return document.getElementById('game').getBoundingClientRect().bottom <= buttons.top && buttons.bottom <= visualViewport.height;
+  }, `${name}: the picture to make room for the replay's buttons`);
+  await fitsTheScreen(page, `${name} with the replay's buttons`);
   await page.screenshot({ path: path.join(shots, `${name}-game-over.png`) });
   await tap(page, 224, 300);
   await waitForPicture(page, marginClear, `${name}: a new game`);
@@ -229,11 +239,12 @@ async function scoreWithoutTheFont(browser, url) {
   await page.close();
 }
 
-// A session played by touch, with a fixed seed, ends in the picture the native runner draws for the
-// mouse messages the game received.
+// A session of a fixed number of frames played by touch: its replay, downloaded with a tap once the
+// session is done, holds the taps and ends as recorded in the native runner, on the very picture
+// the page shows.
 async function touchSessionMatchesNative(browser, url) {
   const session = { seed: 23, frames: 400 };
-  const page = await openOnPhone(browser, kPixel5, `${url}?seed=${session.seed}&frames=${session.frames}&record`);
+  const page = await openOnPhone(browser, kPixel5, `${url}?seed=${session.seed}&frames=${session.frames}`);
   const untilFrame = frame => waitFor(page, frame => window.quorvantile.frames() >= frame, `frame ${frame}`, frame);
   await untilFrame(10);
   await tap(page, 100, 150);
@@ -246,16 +257,19 @@ async function touchSessionMatchesNative(browser, url) {
   await untilFrame(100);
   await tap(page, 224, 300);
   await waitFor(page, () => window.quorvantile.scriptDone, 'the end of the session');
-  const recorded = await page.evaluate(() => window.quorvantile.recorded);
   const sent = await messageCounts(page);
   const actual = await canvasPixels(page);
+  const downloaded = (await catchDownloads(browser, shots)).next('the replay of the touch session');
+  await tapButton(page, 'download-replay');
+  const file = await downloaded;
   await page.screenshot({ path: path.join(shots, 'touch-session.png') });
   await page.close();
-  const presses = recorded.filter(line => / ldown /.test(line));
-  assert.ok(presses.length === 3 && recorded.some(line => / rdown /.test(line)),
-            `the session's input: ${recorded} (the page sent ${JSON.stringify(sent)})`);
-  const expected = nativePicture(nativeRunner, assetsDir, shots, 'touch-session', { ...session, script: recorded.join('\n') + '\n' });
-  assertSameAsNative(actual, expected, 'the touch session');
+  const replay = fs.readFileSync(file, 'utf8');
+  const presses = replay.split('\n').filter(line => / ldown /.test(line));
+  assert.ok(presses.length === 3 && / rdown /.test(replay) && replay.startsWith(`# quorvantile replay 1\n# seed ${session.seed}\n`) &&
+            replay.endsWith('\n') && replay.split('\n').at(-2).startsWith(`# end ${session.frames} `),
+            `the session's replay:\n${replay}(the page sent ${JSON.stringify(sent)})`);
+  assertSameAsNative(actual, nativeReplayPicture(nativeRunner, assetsDir, file), 'the touch session');
 }
 
 // Each pixel ratio needs a browser of its own.

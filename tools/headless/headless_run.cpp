@@ -14,7 +14,7 @@
 #include "game/replay_player.h"
 #include "game/sand_game.h"
 #include "image/bmp_writer.h"
-#include "input_file.h"
+#include "replay/input_file.h"
 #include "movie.h"
 #include "replay/replay_file.h"
 #include "support/mt19937.h"
@@ -36,7 +36,7 @@ struct Session {
 template <typename Parse>
 auto readFile(const std::string& path, const char* what, Parse parse, std::ostream& errors)
     -> std::variant<typename std::invoke_result_t<Parse, std::istream&, std::string&>::value_type, int> {
-    InputFile file(path);
+    replay::InputFile file(path);
     if (!file.isOpen()) {
         errors << "quorvantile-headless: cannot open the " << what << " '" << path << "': " << std::strerror(file.error())
                << '\n';

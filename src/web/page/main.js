@@ -1,6 +1,6 @@
-// The page around the game: it fetches the pictures and the score font, starts the program, and is
-// its window: the canvas, the pointer, the buttons beside the picture, the single-copy lock and the
-// clock that drives the main loop.
+// The page around the game: it fetches the pictures and the score font, reads a replay link, starts
+// the program, and is its window: the canvas, the pointer, the buttons beside the picture, the
+// single-copy lock and the clock that drives the main loop.
 import { keepCanvasFitted } from './canvas-fit.js';
 import { onCanvasRestored, openCanvas, present } from './canvas-view.js';
 import { attachControls } from './controls.js';
@@ -9,8 +9,10 @@ import { createMainLoop } from './main-loop.js';
 import { keepForOffline } from './offline.js';
 import { state } from './page-state.js';
 import { attachPointerInput } from './pointer-input.js';
+import { attachReplaySharing } from './replay-sharing.js';
+import { followReplayLinks, linkedReplay, refuseReplay, showRunState, watchArguments } from './replay-watch.js';
 import { loadScoreFont, textMask } from './score-font.js';
-import { noteRecordedInput, scriptedArguments } from './scripted-session.js';
+import { scriptedArguments } from './scripted-session.js';
 import { createSingleCopyLock } from './single-copy.js';
 import { noteFetchProblem, showLine } from './status-line.js';
 
@@ -41,17 +43,23 @@ async function start() {
   let program = null;
   const loop = createMainLoop(() => program._qv_web_run_passes());
   const lock = createSingleCopyLock(() => program._qv_web_lock_granted());
+  const sharing = attachReplaySharing(() => {
+    const text = program._qv_web_replay_text();
+    return text ? program.UTF8ToString(text) : null;
+  });
   const pageSide = {
-    showLine, openCanvas, present, textMask, noteRecordedInput,
+    showLine, openCanvas, present, textMask, showRunState, refuseReplay,
+    offerReplay: sharing.offer,
     requestLock: lock.request,
     releaseLock: lock.release,
     schedule: loop.schedule,
     scriptDone: () => { state.scriptDone = true; },
   };
-  // The program loads while the pictures and the font arrive.
+  // The program loads while the pictures, the font and a linked replay arrive.
   const loading = window.createQuorvantile({ qvPage: pageSide, printErr: line => console.warn(line) })
     .then(module => ({ module }), error => ({ error }));
-  const [pictures, , loaded] = await Promise.all([Promise.all(kPictures.map(fetchPicture)), loadScoreFont(), loading]);
+  const [pictures, , replay, loaded] =
+    await Promise.all([Promise.all(kPictures.map(fetchPicture)), loadScoreFont(), linkedReplay(), loading]);
   if (loaded.error) {
     showLine(`Quorvantile cannot start: the program did not load (${loaded.error}).`);
     return;
@@ -79,7 +87,8 @@ async function start() {
   for (const { name, bytes } of pictures) {
     if (bytes) program.FS.writeFile(name, bytes);
   }
-  program.callMain(scriptedArguments(program));
+  followReplayLinks();
+  program.callMain(scriptedArguments(program) ?? watchArguments(program, replay));
   // Only now, so that keeping the page's files for offline play does not slow its start.
   keepForOffline();
 }

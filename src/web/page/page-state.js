@@ -1,8 +1,7 @@
 // What tests and measurements read from the page: when the first pictures appeared, how many
 // pictures and mouse messages went to the game, the page's own work in milliseconds, whether a
-// scripted or recorded session is done, the input lines a recorded session played, the
-// single-copy lock, whether the page is kept for offline play, and (a function) how many frames
-// the game has run.
+// session of a fixed number of frames is done, the single-copy lock, whether the page is kept for
+// offline play, and (a function) how many frames the game has run.
 export const state = {
   firstPictureMs: null,
   firstFrameMs: null,
@@ -10,7 +9,6 @@ export const state = {
   messages: {},
   workMs: 0,
   scriptDone: false,
-  recorded: [],
   lock: 'none',
   offline: 'none',
   frames: () => 0,

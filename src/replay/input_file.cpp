@@ -1,11 +1,11 @@
-#include "input_file.h"
+#include "replay/input_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 
-namespace qv::headless {
+namespace qv::replay {
 
 InputFile::InputFile(const std::string& path) : descriptor_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
     if (descriptor_ < 0) {
@@ -37,4 +37,4 @@ InputFile::int_type InputFile::underflow() {
     return traits_type::to_int_type(buffer_[0]);
 }
 
-}  // namespace qv::headless
+}  // namespace qv::replay

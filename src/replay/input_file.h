@@ -4,7 +4,7 @@
 #include <streambuf>
 #include <string>
 
-namespace qv::headless {
+namespace qv::replay {
 
 // A file read as a stream that remembers why reading stopped: a standard file stream turns a
 // failed read (of a directory, or of a disk that fails midway) into a quiet end of file.
@@ -31,4 +31,4 @@ private:
     std::array<char, 64 * 1024> buffer_{};
 };
 
-}  // namespace qv::headless
+}  // namespace qv::replay
