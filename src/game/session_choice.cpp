@@ -1,7 +1,5 @@
 #include "game/session_choice.h"
 
-#include <cstring>
-#include <istream>
 #include <utility>
 
 #include "game/sand_game.h"
@@ -18,18 +16,10 @@ std::string aboutReplay(const std::string& path, std::string_view what) {
 }  // namespace
 
 std::optional<replay::Replay> readReplay(const std::string& path, std::string& why) {
-    replay::InputFile file(path);
-    if (!file.isOpen()) {
-        why = std::strerror(file.error());
-        return std::nullopt;
-    }
-    std::istream input(&file);
-    std::optional<replay::Replay> replay = replay::parseReplay(input, why);
-    // A read that fails (a folder, a failing disk) is the system's reason, not the text's; and
-    // whatever was read before it is not the whole replay.
-    if (file.error() != 0) {
-        why = std::strerror(file.error());
-        return std::nullopt;
+    replay::FileFailure failure;
+    std::optional<replay::Replay> replay = replay::parseFile(path, replay::parseReplay, failure);
+    if (!replay) {
+        why = std::move(failure.why);
     }
     return replay;
 }

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <array>
+#include <cstring>
+#include <istream>
+#include <optional>
 #include <streambuf>
 #include <string>
+#include <type_traits>
 
 namespace qv::replay {
 
@@ -30,5 +34,37 @@ private:
     int error_ = 0;
     std::array<char, 64 * 1024> buffer_{};
 };
+
+// Why a file did not give what its parser makes of it.
+struct FileFailure {
+    enum class Stage { Open, Read, Text };
+    Stage stage = Stage::Open;
+    // The system's reason when the file failed, the parser's when its text did.
+    std::string why;
+};
+
+// What `parse(stream, error)` makes of the whole file at `path`. Nothing, with `failure` filled in,
+// when the file cannot be opened, when a read fails partway (what came before is not the whole
+// file, whatever the parser made of it), or when the parser refuses the text.
+template <typename Parse>
+auto parseFile(const std::string& path, Parse&& parse, FileFailure& failure)
+    -> std::invoke_result_t<Parse, std::istream&, std::string&> {
+    InputFile file(path);
+    if (!file.isOpen()) {
+        failure = {FileFailure::Stage::Open, std::strerror(file.error())};
+        return std::nullopt;
+    }
+    std::istream input(&file);
+    std::string error;
+    auto parsed = parse(input, error);
+    if (file.error() != 0) {
+        failure = {FileFailure::Stage::Read, std::strerror(file.error())};
+        return std::nullopt;
+    }
+    if (!parsed) {
+        failure = {FileFailure::Stage::Text, std::move(error)};
+    }
+    return parsed;
+}
 
 }  // namespace qv::replay

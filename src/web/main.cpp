@@ -5,7 +5,6 @@
 // --input for a script that plays it instead of the player's mouse.
 #include <emscripten.h>
 
-#include <cstring>
 #include <istream>
 #include <optional>
 #include <string>
@@ -37,12 +36,12 @@ void watchReplay(const std::string& path) {
 }
 
 std::optional<std::vector<qv::replay::ScriptEvent>> readScript(const std::string& path, std::string& error) {
-    qv::replay::InputFile file(path);
-    std::istream input(&file);
-    auto events = qv::replay::parseInputScript(input, error);
-    if (file.error() != 0) {
-        error = "the script cannot be read: " + std::string(std::strerror(file.error()));
-        return std::nullopt;
+    const auto parseScript = [](std::istream& input, std::string& why) { return qv::replay::parseInputScript(input, why); };
+    qv::replay::FileFailure failure;
+    auto events = qv::replay::parseFile(path, parseScript, failure);
+    if (!events) {
+        const bool unread = failure.stage != qv::replay::FileFailure::Stage::Text;
+        error = unread ? "the script cannot be read: " + failure.why : failure.why;
     }
     return events;
 }

@@ -36,25 +36,22 @@ struct Session {
 template <typename Parse>
 auto readFile(const std::string& path, const char* what, Parse parse, std::ostream& errors)
     -> std::variant<typename std::invoke_result_t<Parse, std::istream&, std::string&>::value_type, int> {
-    replay::InputFile file(path);
-    if (!file.isOpen()) {
-        errors << "quorvantile-headless: cannot open the " << what << " '" << path << "': " << std::strerror(file.error())
-               << '\n';
-        return kBadInvocation;
+    replay::FileFailure failure;
+    auto parsed = replay::parseFile(path, parse, failure);
+    if (parsed) {
+        return std::move(*parsed);
     }
-    std::istream input(&file);
-    std::string error;
-    auto parsed = parse(input, error);
-    if (file.error() != 0) {
-        errors << "quorvantile-headless: cannot read the " << what << " '" << path << "': " << std::strerror(file.error())
-               << '\n';
-        return kRunFailed;
+    switch (failure.stage) {
+        case replay::FileFailure::Stage::Open:
+            errors << "quorvantile-headless: cannot open the " << what << " '" << path << "': " << failure.why << '\n';
+            return kBadInvocation;
+        case replay::FileFailure::Stage::Read:
+            errors << "quorvantile-headless: cannot read the " << what << " '" << path << "': " << failure.why << '\n';
+            return kRunFailed;
+        case replay::FileFailure::Stage::Text: break;
     }
-    if (!parsed) {
-        errors << "quorvantile-headless: " << path << ": " << error << '\n';
-        return kBadInvocation;
-    }
-    return std::move(*parsed);
+    errors << "quorvantile-headless: " << path << ": " << failure.why << '\n';
+    return kBadInvocation;
 }
 
 std::variant<Session, int> loadSession(const Options& options, std::ostream& errors) {
